@@ -1,0 +1,110 @@
+#include "status/Menu.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace zelmo {
+namespace {
+
+constexpr MenuId Options[] = {MenuId::CheckRemoteDrive1, MenuId::DiskSize1,  MenuId::StayOnTop1,
+                              MenuId::MemoryState1,      MenuId::StartTime1, MenuId::TickCount1};
+
+void ExpectPositionInvariant(const TMenuModel& m) {
+    const bool upper = m.Checked(MenuId::UpperPosition1);
+    EXPECT_NE(upper, m.Checked(MenuId::LowerPosition1));
+    EXPECT_EQ(m.IsDefault(MenuId::LowerPosition1), upper);
+    EXPECT_EQ(m.IsDefault(MenuId::UpperPosition1), !upper);
+}
+
+TEST(MenuModel, DeclaredMarks) {
+    TMenuModel m;
+    EXPECT_TRUE(m.Checked(MenuId::LowerPosition1));
+    EXPECT_TRUE(m.IsDefault(MenuId::UpperPosition1));
+    EXPECT_FALSE(m.Checked(MenuId::CheckRemoteDrive1));
+    for (MenuId id : {MenuId::DiskSize1, MenuId::StayOnTop1, MenuId::MemoryState1, MenuId::StartTime1,
+                      MenuId::TickCount1}) {
+        EXPECT_TRUE(m.Checked(id));
+    }
+    EXPECT_FALSE(Declared(MenuId::Version3001).Enabled);
+    EXPECT_TRUE(IsSeparator(MenuId::N1) && IsSeparator(MenuId::N2) && IsSeparator(MenuId::N3));
+}
+
+TEST(MenuModel, RadioPairReportsEveryChangeToThePlatformMenu) {
+    TMenuModel m;
+    std::vector<std::pair<MenuId, bool>> seen;
+    m.SetCheckObserver([&](MenuId id, bool on) { seen.emplace_back(id, on); });
+    ChooseUpperPosition(m);
+    EXPECT_EQ(seen, (std::vector<std::pair<MenuId, bool>>{{MenuId::UpperPosition1, true},
+                                                           {MenuId::LowerPosition1, false}}));
+    seen.clear();
+    ChooseUpperPosition(m); // already on: nothing changes
+    EXPECT_TRUE(seen.empty());
+    ExpectPositionInvariant(m);
+}
+
+TEST(MenuModel, RandomCommandSequencesKeepTheRules) {
+    std::mt19937 rng(20261209);
+    for (int run = 0; run < 200; ++run) {
+        TMenuModel m;
+        for (int step = 0; step < 50; ++step) {
+            const TMenuModel before = m;
+            switch (rng() % 4) {
+            case 0: {
+                const bool upperWasOn = m.Checked(MenuId::UpperPosition1);
+                ChooseUpperPosition(m);
+                if (upperWasOn) { // choosing the checked item changes nothing
+                    EXPECT_EQ(m.IsDefault(MenuId::LowerPosition1), before.IsDefault(MenuId::LowerPosition1));
+                }
+                EXPECT_TRUE(m.Checked(MenuId::UpperPosition1));
+                break;
+            }
+            case 1:
+                ChooseLowerPosition(m);
+                EXPECT_TRUE(m.Checked(MenuId::LowerPosition1));
+                break;
+            case 2: {
+                SwapPosition(m);
+                EXPECT_NE(m.Checked(MenuId::UpperPosition1), before.Checked(MenuId::UpperPosition1));
+                TMenuModel twice = m;
+                SwapPosition(twice);
+                EXPECT_EQ(twice.Checked(MenuId::UpperPosition1), before.Checked(MenuId::UpperPosition1));
+                EXPECT_EQ(twice.IsDefault(MenuId::UpperPosition1), before.IsDefault(MenuId::UpperPosition1));
+                break;
+            }
+            default: {
+                const MenuId id = Options[rng() % std::size(Options)];
+                ToggleCheck(m, id);
+                EXPECT_NE(m.Checked(id), before.Checked(id));
+                TMenuModel twice = m;
+                ToggleCheck(twice, id);
+                EXPECT_EQ(twice.Checked(id), before.Checked(id));
+                break;
+            }
+            }
+            ExpectPositionInvariant(m);
+            // Option marks are touched only by their own command.
+            for (MenuId id : Options) {
+                if (m.Checked(id) != before.Checked(id)) {
+                    EXPECT_EQ(m.Options().CheckRemoteDrive, m.Checked(MenuId::CheckRemoteDrive1));
+                }
+            }
+        }
+    }
+}
+
+TEST(MenuModel, OptionsAreTheMarks) {
+    TMenuModel m;
+    ToggleCheck(m, MenuId::CheckRemoteDrive1);
+    ToggleCheck(m, MenuId::TickCount1);
+    const DisplayOptions o = m.Options();
+    EXPECT_TRUE(o.CheckRemoteDrive);
+    EXPECT_TRUE(o.DiskSize);
+    EXPECT_TRUE(o.MemoryState);
+    EXPECT_TRUE(o.StartTime);
+    EXPECT_FALSE(o.TickCount);
+}
+
+} // namespace
+} // namespace zelmo
