@@ -1,0 +1,72 @@
+// Entry point: one copy per logon session; a second start hands the user over to the running strip.
+#include "Main.h"
+#include "platform/Application.h"
+#include "platform/ErrorDisplay.h"
+#include "platform/Handles.h"
+#include "platform/Ini.h"
+#include "platform/Readings.h"
+#include "status/AppText.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr wchar_t MutexName[] = L"ZelmoMain_MutexName";
+
+// Held for the whole life of the process; the system releases the mutex when the process ends.
+zelmo::win::UniqueHandle InstanceMutex;
+HWND FoundWindow = nullptr;
+
+// The start-up failure box: kind of error, module, address inside the module, message.
+int ReportStartupFailure() noexcept {
+    const zelmo::win::CaughtError error = zelmo::win::DescribeCurrentException();
+    try {
+        const void* address = error.Address;
+        if (address == nullptr) {
+            void* frame[1] = {};
+            ::RtlCaptureStackBackTrace(0, 1, frame, nullptr);
+            address = frame[0];
+        }
+        HMODULE module = nullptr;
+        if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                      GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                  static_cast<LPCWSTR>(address), &module)) {
+            module = ::GetModuleHandleW(nullptr);
+        }
+        std::wstring modulePath(261, L'\0');
+        modulePath.resize(::GetModuleFileNameW(module, modulePath.data(), static_cast<DWORD>(modulePath.size())));
+        const auto offset = reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(module);
+        const std::wstring text =
+            zelmo::StartupErrorText(error.Kind, zelmo::FileNameOfPath(modulePath), offset, error.Message);
+        const std::wstring title(zelmo::StartupErrorTitle);
+        ::MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    } catch (...) {
+        ::MessageBoxW(nullptr, error.Message.c_str(), L"", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    }
+    return 1;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    try {
+        zelmo::win::TApplication application(instance);
+
+        InstanceMutex.reset(::CreateMutexW(nullptr, FALSE, MutexName));
+        if (::WaitForSingleObject(InstanceMutex.get(), 0) == WAIT_TIMEOUT) {
+            // Another copy runs: bring its strip to the front and end.
+            FoundWindow = ::FindWindowW(zelmo::ZelmoMainForm::ClassName, zelmo::ZelmoMainForm::Caption);
+            if (FoundWindow != nullptr) {
+                ::SetForegroundWindow(FoundWindow);
+            }
+            return 0;
+        }
+
+        zelmo::win::Win32Readings readings;
+        zelmo::TZelmoMain zelmoMain(application, readings);
+        application.Run();
+        return 0;
+    } catch (...) {
+        return ReportStartupFailure();
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Raising errors with the code address that raised them, and the application's error display.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+namespace zelmo::win {
+
+// Throws EZelmoError carrying message and the caller's code address.
+[[noreturn]] void RaiseError(std::wstring message);
+// Throws EZelmoError naming the failed call and the system's text for GetLastError().
+[[noreturn]] void RaiseLastError(std::wstring_view call);
+
+// The executable's name as the title of message boxes ("Zelmo3").
+const std::wstring& ApplicationTitle();
+
+// Kind, message and code address of the exception in flight (call only inside a catch block).
+struct CaughtError {
+    std::wstring Kind;
+    std::wstring Message;
+    const void* Address = nullptr;
+};
+CaughtError DescribeCurrentException() noexcept;
+
+// The error display: a modal box with an error icon and OK, titled with the application title, the
+// message ending in "." by the usual rule. Call inside a catch block; never throws.
+void ShowCurrentException(HWND owner) noexcept;
+void ShowErrorMessage(HWND owner, std::wstring_view message) noexcept;
+
+} // namespace zelmo::win
