@@ -1,0 +1,201 @@
+// The strip window in-process, against table-driven readings: sizing, docking, stacking, the
+// regional-settings messages, DPI changes and the context menu's platform state.
+#include "../unit/FakeReadings.h"
+#include "ZelmoMainProbe.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace zelmo {
+namespace {
+
+using test::FakeReadings;
+
+class StripWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        readings_.Drives[L'C'] = {3, 132555714560, 511440289792};
+        readings_.Memory = {42, 7118794809};
+        readings_.Now = EncodeLocalDateTime({2024, 10, 27, 8, 5, 3, 500});
+        readings_.Tick = 273906789;
+        readings_.Area = {0, 0, 1280, 1024};
+        app_ = std::make_unique<win::TApplication>(::GetModuleHandleW(nullptr));
+        form_ = std::make_unique<TZelmoMain>(*app_, readings_);
+    }
+    void TearDown() override {
+        form_.reset();
+        app_.reset();
+    }
+
+    RECT StripRect() const {
+        RECT r{};
+        ::GetWindowRect(form_->Handle(), &r);
+        return r;
+    }
+    void Refresh() { TZelmoMainProbe::UpdateDisplay(*form_); }
+
+    FakeReadings readings_;
+    std::unique_ptr<win::TApplication> app_;
+    std::unique_ptr<TZelmoMain> form_;
+};
+
+TEST_F(StripWindow, CreationComposesSizesAndDocks) {
+    const HWND label = TZelmoMainProbe::Label(*form_);
+    wchar_t text[256] = {};
+    ::GetWindowTextW(label, text, 256);
+    EXPECT_STREQ(text, L" [C] 123.45GB/476.32GB <58% 6789MB> <2024/10/24 03:59:56> <3日と04:05:06> ");
+
+    RECT labelRect{};
+    ::GetWindowRect(label, &labelRect);
+    const RECT strip = StripRect();
+    EXPECT_EQ(labelRect.left - strip.left, 1);
+    EXPECT_EQ(labelRect.top - strip.top, 1);
+    const SIZE size = TZelmoMainProbe::LabelSize(*form_);
+    EXPECT_EQ(strip.right - strip.left, size.cx + 2);
+    EXPECT_EQ(strip.bottom - strip.top, size.cy + 2);
+    EXPECT_EQ(strip.left, (1280 - (size.cx + 2)) / 2);
+    EXPECT_EQ(strip.bottom, 1024);
+    EXPECT_NE(::GetWindowLongPtrW(form_->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(::GetWindow(form_->Handle(), GW_OWNER), app_->Handle());
+}
+
+TEST_F(StripWindow, DocksInsideWorkAreasWithOffsets) {
+    struct Case {
+        WorkArea Area;
+        bool Upper;
+    };
+    const Case cases[] = {
+        {{0, 40, 1280, 984}, true},   // taskbar at the top: below it
+        {{0, 40, 1280, 984}, false},  // ... and at the bottom of the screen
+        {{60, 0, 1220, 1024}, false}, // taskbar at the left: centred on the work area
+        {{0, 0, 100, 1024}, false},   // narrower than the strip: overhangs both sides evenly
+    };
+    for (const Case& c : cases) {
+        readings_.Area = c.Area;
+        if (c.Upper != TZelmoMainProbe::Menu(*form_).Checked(MenuId::UpperPosition1)) {
+            form_->Label1DblClick();
+        }
+        Refresh();
+        const SIZE size = TZelmoMainProbe::LabelSize(*form_);
+        const RECT strip = StripRect();
+        EXPECT_EQ(strip.left, c.Area.Left + (c.Area.Width - (size.cx + 2)) / 2);
+        EXPECT_EQ(strip.top, c.Upper ? c.Area.Top : c.Area.Top + c.Area.Height - (size.cy + 2));
+    }
+}
+
+TEST_F(StripWindow, SteadyLineMovesNothingAndCommandsWaitForTheTick) {
+    const long moves = TZelmoMainProbe::WindowMoves(*form_);
+    Refresh();
+    Refresh();
+    EXPECT_EQ(TZelmoMainProbe::WindowMoves(*form_), moves);
+
+    const std::wstring before = TZelmoMainProbe::LabelText(*form_);
+    form_->MemoryState1Click();
+    form_->Label1DblClick();
+    EXPECT_EQ(TZelmoMainProbe::LabelText(*form_), before); // nothing refreshes at once
+    EXPECT_EQ(StripRect().bottom, 1024);
+    Refresh();
+    EXPECT_EQ(TZelmoMainProbe::LabelText(*form_).find(L"MB>"), std::wstring::npos);
+    EXPECT_EQ(StripRect().top, 0);
+    EXPECT_EQ(TZelmoMainProbe::WindowMoves(*form_), moves + 1); // one move for size and place together
+}
+
+TEST_F(StripWindow, EmptyLineIsOneBlankWide) {
+    readings_.Drives.clear();
+    form_->MemoryState1Click();
+    form_->StartTime1Click();
+    form_->TickCount1Click();
+    Refresh();
+    EXPECT_EQ(TZelmoMainProbe::LabelText(*form_), L" ");
+    const SIZE size = TZelmoMainProbe::LabelSize(*form_);
+    EXPECT_GT(size.cx, 0);
+    EXPECT_LT(size.cx, 10);
+    EXPECT_EQ(StripRect().right - StripRect().left, size.cx + 2);
+}
+
+TEST_F(StripWindow, StayOnTopSwitchesAtOnceKeepingTheOwner) {
+    const HWND strip = form_->Handle();
+    form_->StayOnTop1Click();
+    EXPECT_EQ(::GetWindowLongPtrW(strip, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(::GetWindow(strip, GW_OWNER), app_->Handle());
+    form_->StayOnTop1Click();
+    EXPECT_NE(::GetWindowLongPtrW(strip, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(::GetWindow(strip, GW_OWNER), app_->Handle());
+    EXPECT_TRUE(TZelmoMainProbe::Menu(*form_).Checked(MenuId::StayOnTop1));
+}
+
+TEST_F(StripWindow, OnlyIntlAndTaskbarCreatedReadTheSeparatorsAgain) {
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    struct Case {
+        const char* Name;
+        HWND Target;
+        UINT Msg;
+        const wchar_t* Text;
+        int ExtraReads;
+    };
+    const Case cases[] = {
+        {"intl", app_->Handle(), WM_SETTINGCHANGE, L"intl", 1},
+        {"Intl (case matters)", app_->Handle(), WM_SETTINGCHANGE, L"Intl", 0},
+        {"other section", app_->Handle(), WM_SETTINGCHANGE, L"Policy", 0},
+        {"no string", app_->Handle(), WM_SETTINGCHANGE, nullptr, 0},
+        {"taskbar re-created", app_->Handle(), taskbarCreated, nullptr, 1},
+        {"intl to the strip: handled once, by the application", form_->Handle(), WM_SETTINGCHANGE, L"intl", 0},
+        {"unrelated message", app_->Handle(), WM_DEVMODECHANGE, L"intl", 0},
+    };
+    for (const Case& c : cases) {
+        const int before = app_->SeparatorReads();
+        ::SendMessageW(c.Target, c.Msg, 0, reinterpret_cast<LPARAM>(c.Text));
+        EXPECT_EQ(app_->SeparatorReads(), before + c.ExtraReads) << c.Name;
+    }
+}
+
+TEST_F(StripWindow, DpiChangeScalesTheLabelFont) {
+    const int height = TZelmoMainProbe::LabelFontHeight(*form_);
+    const SIZE before = TZelmoMainProbe::LabelSize(*form_);
+    RECT suggested{0, 0, 10, 10};
+    const int dpi = ::MulDiv(96, -height, 12); // the present DPI, from the font's scaled height
+    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(TZelmoMainProbe::LabelFontHeight(*form_), height * 2);
+    const SIZE after = TZelmoMainProbe::LabelSize(*form_);
+    EXPECT_GT(after.cy, before.cy * 3 / 2);
+    EXPECT_GT(after.cx, before.cx * 3 / 2);
+    Refresh();
+    EXPECT_EQ(StripRect().bottom - StripRect().top, after.cy + 2);
+}
+
+TEST_F(StripWindow, PopupMenuIsRebuiltFromTheMarks) {
+    form_->Label1DblClick();
+    form_->CheckRemoteDrive1Click();
+    TZelmoMainProbe::RebuildPopupMenu(*form_);
+    TZelmoMainProbe::RebuildPopupMenu(*form_); // twice: nothing piles up
+    const HMENU popup = TZelmoMainProbe::Popup(*form_);
+    ASSERT_EQ(::GetMenuItemCount(popup), 12);
+    const auto state = [](HMENU menu, UINT position) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU;
+        ::GetMenuItemInfoW(menu, position, TRUE, &mii);
+        return mii;
+    };
+    EXPECT_NE(state(popup, 0).fState & MFS_DISABLED, 0u);      // the version line
+    EXPECT_NE(state(popup, 1).fType & MFT_SEPARATOR, 0u);
+    EXPECT_NE(state(popup, 4).fState & MFS_CHECKED, 0u);       // remote drives now on
+    const HMENU position = state(popup, 2).hSubMenu;
+    ASSERT_NE(position, nullptr);
+    EXPECT_NE(state(position, 0).fState & MFS_CHECKED, 0u);    // top edge chosen
+    EXPECT_NE(state(position, 1).fState & MFS_DEFAULT, 0u);    // bottom edge is the bold one
+    EXPECT_NE(state(position, 0).fType & MFT_RADIOCHECK, 0u);
+    wchar_t caption[64] = {};
+    ::GetMenuStringW(popup, 11, caption, 64, MF_BYPOSITION);
+    EXPECT_STREQ(caption, L"終了(&X)");
+
+    // A mark changed while the menu exists reaches the platform menu at once.
+    form_->DiskSize1Click();
+    EXPECT_EQ(state(popup, 5).fState & MFS_CHECKED, 0u);
+}
+
+} // namespace
+} // namespace zelmo
