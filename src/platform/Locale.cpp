@@ -6,10 +6,11 @@ namespace zelmo::win {
 namespace {
 
 // Three units: a one- or two-character separator and its terminator. A longer value does not fit,
-// the call fails and the default stays.
+// the call fails and the default stays. An empty value keeps the default too: a NUL inside the line
+// would cut the label's text short.
 wchar_t SeparatorOrDefault(LCID locale, LCTYPE type, wchar_t fallback) noexcept {
     wchar_t buffer[3] = {};
-    return ::GetLocaleInfoW(locale, type, buffer, 3) > 0 ? buffer[0] : fallback;
+    return ::GetLocaleInfoW(locale, type, buffer, 3) > 0 && buffer[0] != L'\0' ? buffer[0] : fallback;
 }
 
 } // namespace
