@@ -71,10 +71,10 @@ TZelmoMain::TZelmoMain(win::TApplication& application, ISystemReadings& readings
     window_.reset(hwnd);
     bounds_ = {scaled(Form::Left), scaled(Form::Top), scaled(Form::ClientWidth), scaled(Form::ClientHeight)};
 
-    label_ = ::CreateWindowExW(0, Form::Label::ClassName, L"", WS_CHILD | WS_VISIBLE, scaled(Form::Label::Left),
-                               scaled(Form::Label::Top), scaled(Form::Label::Width), scaled(Form::Label::Height),
-                               hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Form::Label::ControlId)),
-                               app_.Instance(), this);
+    label_ =
+        ::CreateWindowExW(0, Form::Label::ClassName, L"", WS_CHILD | WS_VISIBLE, scaled(Form::Label::Left),
+                          scaled(Form::Label::Top), scaled(Form::Label::Width), scaled(Form::Label::Height), hwnd,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(Form::Label::ControlId)), app_.Instance(), this);
     if (label_ == nullptr) {
         win::RaiseLastError(L"CreateWindowExW");
     }
@@ -146,28 +146,48 @@ void TZelmoMain::FormShow() {
     LoadSettings();
 }
 
-void TZelmoMain::Timer1Timer() { UpdateDisplay(); }
+void TZelmoMain::Timer1Timer() {
+    UpdateDisplay();
+}
 
 void TZelmoMain::FormCloseQuery(bool& canClose) {
     static_cast<void>(canClose); // left as it came: a failed save raises instead
     SaveSettings();
 }
 
-void TZelmoMain::Exit1Click() { RequestClose(); }
+void TZelmoMain::Exit1Click() {
+    RequestClose();
+}
 
 void TZelmoMain::StayOnTop1Click() {
     ToggleCheck(menu_, MenuId::StayOnTop1);
     SetStayOnTop(menu_.Checked(MenuId::StayOnTop1));
 }
 
-void TZelmoMain::CheckRemoteDrive1Click() { ToggleCheck(menu_, MenuId::CheckRemoteDrive1); }
-void TZelmoMain::DiskSize1Click() { ToggleCheck(menu_, MenuId::DiskSize1); }
-void TZelmoMain::MemoryState1Click() { ToggleCheck(menu_, MenuId::MemoryState1); }
-void TZelmoMain::StartTime1Click() { ToggleCheck(menu_, MenuId::StartTime1); }
-void TZelmoMain::TickCount1Click() { ToggleCheck(menu_, MenuId::TickCount1); }
-void TZelmoMain::UpperPosition1Click() { ChooseUpperPosition(menu_); }
-void TZelmoMain::LowerPosition1Click() { ChooseLowerPosition(menu_); }
-void TZelmoMain::Label1DblClick() { SwapPosition(menu_); }
+void TZelmoMain::CheckRemoteDrive1Click() {
+    ToggleCheck(menu_, MenuId::CheckRemoteDrive1);
+}
+void TZelmoMain::DiskSize1Click() {
+    ToggleCheck(menu_, MenuId::DiskSize1);
+}
+void TZelmoMain::MemoryState1Click() {
+    ToggleCheck(menu_, MenuId::MemoryState1);
+}
+void TZelmoMain::StartTime1Click() {
+    ToggleCheck(menu_, MenuId::StartTime1);
+}
+void TZelmoMain::TickCount1Click() {
+    ToggleCheck(menu_, MenuId::TickCount1);
+}
+void TZelmoMain::UpperPosition1Click() {
+    ChooseUpperPosition(menu_);
+}
+void TZelmoMain::LowerPosition1Click() {
+    ChooseLowerPosition(menu_);
+}
+void TZelmoMain::Label1DblClick() {
+    SwapPosition(menu_);
+}
 
 // --- Refresh ----------------------------------------------------------------------------------
 

@@ -117,7 +117,7 @@ private:
     bool stayOnTop_ = false; // the window's present stacking
     long windowMoves_ = 0;   // SetWindowPos calls made by docking
 
-    HWND label_ = nullptr;    // child of window_, destroyed with it
+    HWND label_ = nullptr;     // child of window_, destroyed with it
     win::UniqueWindow window_; // last: destroyed first, while everything it uses still exists
 };
 

@@ -24,8 +24,8 @@ TApplication::TApplication(HINSTANCE instance)
     // button, which is why the strip's show handler hides it again.
     const HWND hwnd = ::CreateWindowExW(WS_EX_APPWINDOW, ClassName, ApplicationTitle().c_str(),
                                         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                                        ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0,
-                                        0, nullptr, nullptr, instance_, this);
+                                        ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                                        nullptr, nullptr, instance_, this);
     if (hwnd == nullptr) {
         RaiseLastError(L"CreateWindowExW");
     }

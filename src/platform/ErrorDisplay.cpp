@@ -31,14 +31,16 @@ std::wstring Widen(const char* text) {
 
 } // namespace
 
-void RaiseError(std::wstring message) { throw EZelmoError(std::move(message), CallerAddress()); }
+void RaiseError(std::wstring message) {
+    throw EZelmoError(std::move(message), CallerAddress());
+}
 
 void RaiseLastError(std::wstring_view call) {
     const DWORD code = ::GetLastError();
     wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD n =
+        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring message(call);
     message += L": ";
     if (n > 0 && text != nullptr) {
@@ -86,6 +88,8 @@ void ShowErrorMessage(HWND owner, std::wstring_view message) noexcept {
     }
 }
 
-void ShowCurrentException(HWND owner) noexcept { ShowErrorMessage(owner, DescribeCurrentException().Message); }
+void ShowCurrentException(HWND owner) noexcept {
+    ShowErrorMessage(owner, DescribeCurrentException().Message);
+}
 
 } // namespace zelmo::win

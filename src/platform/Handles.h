@@ -7,8 +7,7 @@
 
 namespace zelmo::win {
 
-template <typename Traits>
-class UniqueAny {
+template <typename Traits> class UniqueAny {
 public:
     using Handle = typename Traits::Handle;
 

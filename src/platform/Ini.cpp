@@ -27,7 +27,9 @@ std::wstring ExecutablePath() {
     }
 }
 
-SettingsFile::~SettingsFile() { ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str()); }
+SettingsFile::~SettingsFile() {
+    ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
+}
 
 bool SettingsFile::ReadBool(std::wstring_view key, bool defaultValue) const {
     std::vector<wchar_t> buffer(SettingValueBufferSize, L'\0');

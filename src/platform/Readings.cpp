@@ -48,9 +48,13 @@ std::uint32_t Win32Readings::QueryDriveType(wchar_t letter) {
     return ::GetDriveTypeW(root);
 }
 
-std::int64_t Win32Readings::QueryDriveFreeBytes(int driveNumber) { return QuerySpace(driveNumber).FreeToCaller; }
+std::int64_t Win32Readings::QueryDriveFreeBytes(int driveNumber) {
+    return QuerySpace(driveNumber).FreeToCaller;
+}
 
-std::int64_t Win32Readings::QueryDriveTotalBytes(int driveNumber) { return QuerySpace(driveNumber).Total; }
+std::int64_t Win32Readings::QueryDriveTotalBytes(int driveNumber) {
+    return QuerySpace(driveNumber).Total;
+}
 
 MemoryReading Win32Readings::QueryMemoryStatus() {
     MEMORYSTATUS status{};
@@ -60,7 +64,9 @@ MemoryReading Win32Readings::QueryMemoryStatus() {
     return {status.dwMemoryLoad, static_cast<std::uint64_t>(status.dwAvailPhys)};
 }
 
-std::uint64_t Win32Readings::QueryTickCount() { return ::GetTickCount64(); }
+std::uint64_t Win32Readings::QueryTickCount() {
+    return ::GetTickCount64();
+}
 
 TDateTime Win32Readings::QueryLocalDateTime() {
     SYSTEMTIME st{};
@@ -78,8 +84,12 @@ std::int32_t Win32Readings::QueryWorkAreaHeight() {
     return r.bottom - r.top;
 }
 
-std::int32_t Win32Readings::QueryWorkAreaLeft() { return WorkAreaRect().left; }
+std::int32_t Win32Readings::QueryWorkAreaLeft() {
+    return WorkAreaRect().left;
+}
 
-std::int32_t Win32Readings::QueryWorkAreaTop() { return WorkAreaRect().top; }
+std::int32_t Win32Readings::QueryWorkAreaTop() {
+    return WorkAreaRect().top;
+}
 
 } // namespace zelmo::win

@@ -8,7 +8,9 @@
 namespace zelmo {
 namespace {
 
-bool IsLeapYear(std::int64_t y) noexcept { return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0); }
+bool IsLeapYear(std::int64_t y) noexcept {
+    return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
+}
 
 constexpr int CumulativeDays[2][13] = {
     {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
@@ -26,7 +28,9 @@ bool RoundToInt64(double v, std::int64_t& out) noexcept {
     return true;
 }
 
-[[noreturn]] void RaiseInvalidDate() { throw EConvertError(L"無効な日付と時刻です"); }
+[[noreturn]] void RaiseInvalidDate() {
+    throw EConvertError(L"無効な日付と時刻です");
+}
 
 // Whole milliseconds of x carried to the day-number scale: day * MsPerDay + millisecond of day.
 std::int64_t ToDayScale(TDateTime x) {

@@ -107,7 +107,8 @@ void AppendNumber(std::wstring& out, double value, const NumberPattern& pattern,
         out += value < 0 ? L"-INF" : L"INF";
         return;
     }
-    const int fractionDigits = pattern.FractionDigits < 0 ? 0 : (pattern.FractionDigits > 3 ? 3 : pattern.FractionDigits);
+    const int fractionDigits =
+        pattern.FractionDigits < 0 ? 0 : (pattern.FractionDigits > 3 ? 3 : pattern.FractionDigits);
     DigitBuffer digits;
     RoundedScaledMagnitude(value, fractionDigits, digits);
 

@@ -21,7 +21,7 @@ struct NumberPattern {
     std::wstring_view Suffix;
 };
 
-inline constexpr NumberPattern PatternGigabytes{1, 2, L"GB"};  // "0.00GB"
+inline constexpr NumberPattern PatternGigabytes{1, 2, L"GB"};     // "0.00GB"
 inline constexpr NumberPattern PatternTwoDigitsColon{2, 0, L":"}; // "00:"
 inline constexpr NumberPattern PatternTwoDigits{2, 0, L""};       // "00"
 inline constexpr std::wstring_view PatternStartTime = L"yyyy/mm/dd hh:nn:ss";

@@ -50,7 +50,9 @@ DisplayOptions TMenuModel::Options() const noexcept {
     return options;
 }
 
-void ToggleCheck(TMenuModel& menu, MenuId id) { menu.SetChecked(id, !menu.Checked(id)); }
+void ToggleCheck(TMenuModel& menu, MenuId id) {
+    menu.SetChecked(id, !menu.Checked(id));
+}
 
 void ChooseUpperPosition(TMenuModel& menu) {
     menu.SetChecked(MenuId::UpperPosition1, true);

@@ -58,8 +58,12 @@ inline constexpr std::array<MenuItemDecl, MenuItemCount> DeclaredMenu = {{
     {MenuId::Exit1, MenuId::None, L"終了(&X)", true, false, false, 0},
 }};
 
-constexpr const MenuItemDecl& Declared(MenuId id) noexcept { return DeclaredMenu[static_cast<std::size_t>(id)]; }
-constexpr bool IsSeparator(MenuId id) noexcept { return Declared(id).Caption == L"-"; }
+constexpr const MenuItemDecl& Declared(MenuId id) noexcept {
+    return DeclaredMenu[static_cast<std::size_t>(id)];
+}
+constexpr bool IsSeparator(MenuId id) noexcept {
+    return Declared(id).Caption == L"-";
+}
 
 class TMenuModel {
 public:
@@ -94,9 +98,9 @@ private:
 
 // The commands' effects on the marks. The strip window adds what reaches beyond the menu
 // (the stacking switch of StayOnTop1, the close of Exit1).
-void ToggleCheck(TMenuModel& menu, MenuId id);    // CheckRemoteDrive1Click, DiskSize1Click, StayOnTop1Click, …
-void ChooseUpperPosition(TMenuModel& menu);       // UpperPosition1Click
-void ChooseLowerPosition(TMenuModel& menu);       // LowerPosition1Click
-void SwapPosition(TMenuModel& menu);              // Label1DblClick: the other edge
+void ToggleCheck(TMenuModel& menu, MenuId id); // CheckRemoteDrive1Click, DiskSize1Click, StayOnTop1Click, …
+void ChooseUpperPosition(TMenuModel& menu);    // UpperPosition1Click
+void ChooseLowerPosition(TMenuModel& menu);    // LowerPosition1Click
+void SwapPosition(TMenuModel& menu);           // Label1DblClick: the other edge
 
 } // namespace zelmo

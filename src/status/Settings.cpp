@@ -73,10 +73,9 @@ std::optional<std::int32_t> ParseInt32(std::wstring_view text) noexcept {
         return std::nullopt; // no digit at all
     }
     // Hexadecimal texts may spell any 32-bit pattern (up to FFFFFFFF); decimal ones stay within the range.
-    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull
-                                           : (negative ? 0x80000000ull
-                                                       : static_cast<std::uint64_t>(
-                                                             std::numeric_limits<std::int32_t>::max()));
+    const std::uint64_t limit =
+        base == 16 ? 0xFFFFFFFFull
+                   : (negative ? 0x80000000ull : static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()));
     std::uint64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         const int digit = HexDigitValue(text[i]);

@@ -39,6 +39,8 @@ std::optional<std::int32_t> ParseInt32(std::wstring_view text) noexcept;
 // on unless it is zero; any text that is no number gives the default.
 bool ParseSettingBool(std::wstring_view text, bool defaultValue) noexcept;
 
-inline std::wstring_view SettingBoolText(bool value) noexcept { return value ? L"1" : L"0"; }
+inline std::wstring_view SettingBoolText(bool value) noexcept {
+    return value ? L"1" : L"0";
+}
 
 } // namespace zelmo

@@ -1,5 +1,5 @@
-#include "status/Error.h"
 #include "status/Format.h"
+#include "status/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ TEST(FormatNumber, TwoDigitPatternsKeepTheirColon) {
         const wchar_t* Expected;
     };
     const Case cases[] = {
-        {0, &PatternTwoDigitsColon, L"00:"}, {5, &PatternTwoDigitsColon, L"05:"},
+        {0, &PatternTwoDigitsColon, L"00:"},  {5, &PatternTwoDigitsColon, L"05:"},
         {23, &PatternTwoDigitsColon, L"23:"}, {123, &PatternTwoDigitsColon, L"123:"},
         {7, &PatternTwoDigits, L"07"},        {59, &PatternTwoDigits, L"59"},
         {0.5, &PatternTwoDigits, L"01"},      {-0.4, &PatternTwoDigits, L"00"},

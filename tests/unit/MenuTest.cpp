@@ -23,8 +23,8 @@ TEST(MenuModel, DeclaredMarks) {
     EXPECT_TRUE(m.Checked(MenuId::LowerPosition1));
     EXPECT_TRUE(m.IsDefault(MenuId::UpperPosition1));
     EXPECT_FALSE(m.Checked(MenuId::CheckRemoteDrive1));
-    for (MenuId id : {MenuId::DiskSize1, MenuId::StayOnTop1, MenuId::MemoryState1, MenuId::StartTime1,
-                      MenuId::TickCount1}) {
+    for (MenuId id :
+         {MenuId::DiskSize1, MenuId::StayOnTop1, MenuId::MemoryState1, MenuId::StartTime1, MenuId::TickCount1}) {
         EXPECT_TRUE(m.Checked(id));
     }
     EXPECT_FALSE(Declared(MenuId::Version3001).Enabled);
@@ -36,8 +36,8 @@ TEST(MenuModel, RadioPairReportsEveryChangeToThePlatformMenu) {
     std::vector<std::pair<MenuId, bool>> seen;
     m.SetCheckObserver([&](MenuId id, bool on) { seen.emplace_back(id, on); });
     ChooseUpperPosition(m);
-    EXPECT_EQ(seen, (std::vector<std::pair<MenuId, bool>>{{MenuId::UpperPosition1, true},
-                                                           {MenuId::LowerPosition1, false}}));
+    EXPECT_EQ(seen,
+              (std::vector<std::pair<MenuId, bool>>{{MenuId::UpperPosition1, true}, {MenuId::LowerPosition1, false}}));
     seen.clear();
     ChooseUpperPosition(m); // already on: nothing changes
     EXPECT_TRUE(seen.empty());

@@ -11,18 +11,20 @@ TEST(ParseSettingBool, OffOnlyForNumbersEqualToZero) {
         bool Expected;
     };
     const Case cases[] = {
-        {L"0", false},      {L"00", false},     {L"-0", false},       {L"+0", false},        {L" +0", false},
-        {L"   0", false},   {L"$0", false},     {L"0x0", false},      {L"0X00", false},      {L"x0", false},
-        {L"X0", false},     {L"-$0", false},    {L"-0x0", false},     {L"1", true},          {L"2", true},
-        {L"-1", true},      {L"0x10", true},    {L"$FFFFFFFF", true}, {L"2147483647", true}, {L"-2147483648", true},
-        {L"", true},        {L"false", true},   {L"no", true},        {L"0x", true},         {L"$", true},
-        {L"+", true},       {L"- 0", true},     {L"0 ", true},        {L"\t0", true},        {L"0.0", true},
-        {L"0x-0", true},    {L"0x 0", true},    {L"2147483648", true}, {L"-2147483649", true}, {L"$100000000", true},
-        {L"99999999999999999999", true},        {L"0g", true},        {L"+-0", true},        {L"0x$0", true},
+        {L"0", false},         {L"00", false},         {L"-0", false},        {L"+0", false},
+        {L" +0", false},       {L"   0", false},       {L"$0", false},        {L"0x0", false},
+        {L"0X00", false},      {L"x0", false},         {L"X0", false},        {L"-$0", false},
+        {L"-0x0", false},      {L"1", true},           {L"2", true},          {L"-1", true},
+        {L"0x10", true},       {L"$FFFFFFFF", true},   {L"2147483647", true}, {L"-2147483648", true},
+        {L"", true},           {L"false", true},       {L"no", true},         {L"0x", true},
+        {L"$", true},          {L"+", true},           {L"- 0", true},        {L"0 ", true},
+        {L"\t0", true},        {L"0.0", true},         {L"0x-0", true},       {L"0x 0", true},
+        {L"2147483648", true}, {L"-2147483649", true}, {L"$100000000", true}, {L"99999999999999999999", true},
+        {L"0g", true},         {L"+-0", true},         {L"0x$0", true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ParseSettingBool(c.Text, true), c.Expected) << "\"" << std::string(c.Text.begin(), c.Text.end())
-                                                              << "\"";
+        EXPECT_EQ(ParseSettingBool(c.Text, true), c.Expected)
+            << "\"" << std::string(c.Text.begin(), c.Text.end()) << "\"";
     }
     // The default applies only where the text is no number.
     EXPECT_FALSE(ParseSettingBool(L"false", false));

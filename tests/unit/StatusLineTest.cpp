@@ -5,10 +5,11 @@
 namespace zelmo::test {
 namespace {
 
-DisplayOptions AllOff() { return DisplayOptions{false, false, false, false, false}; }
+DisplayOptions AllOff() {
+    return DisplayOptions{false, false, false, false, false};
+}
 
-std::wstring Compose(FakeReadings& r, const DisplayOptions& o, TDateTime start = 0,
-                     const LocaleSeparators& seps = {}) {
+std::wstring Compose(FakeReadings& r, const DisplayOptions& o, TDateTime start = 0, const LocaleSeparators& seps = {}) {
     std::wstring line = L"stale text that must vanish";
     ComposeStatusLine(line, o, start, r, seps);
     return line;

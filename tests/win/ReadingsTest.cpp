@@ -13,7 +13,9 @@
 namespace zelmo::win {
 namespace {
 
-double Gigabytes(ULONGLONG bytes) { return static_cast<double>(bytes) / 1073741824.0; }
+double Gigabytes(ULONGLONG bytes) {
+    return static_cast<double>(bytes) / 1073741824.0;
+}
 
 TEST(Win32Readings, LineMatchesTheSystemsOwnFigures) {
     Win32Readings readings;

@@ -17,8 +17,8 @@ public:
     InternationalValue(const wchar_t* name, const std::wstring& value) : name_(name) {
         ::RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\International", 0, KEY_READ | KEY_WRITE, &key_);
         DWORD size = sizeof(saved_);
-        hadValue_ = ::RegQueryValueExW(key_, name_, nullptr, nullptr, reinterpret_cast<BYTE*>(saved_), &size) ==
-                    ERROR_SUCCESS;
+        hadValue_ =
+            ::RegQueryValueExW(key_, name_, nullptr, nullptr, reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
         Set(value.c_str());
     }
     ~InternationalValue() {

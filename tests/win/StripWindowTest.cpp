@@ -180,13 +180,13 @@ TEST_F(StripWindow, PopupMenuIsRebuiltFromTheMarks) {
         ::GetMenuItemInfoW(menu, position, TRUE, &mii);
         return mii;
     };
-    EXPECT_NE(state(popup, 0).fState & MFS_DISABLED, 0u);      // the version line
+    EXPECT_NE(state(popup, 0).fState & MFS_DISABLED, 0u); // the version line
     EXPECT_NE(state(popup, 1).fType & MFT_SEPARATOR, 0u);
-    EXPECT_NE(state(popup, 4).fState & MFS_CHECKED, 0u);       // remote drives now on
+    EXPECT_NE(state(popup, 4).fState & MFS_CHECKED, 0u); // remote drives now on
     const HMENU position = state(popup, 2).hSubMenu;
     ASSERT_NE(position, nullptr);
-    EXPECT_NE(state(position, 0).fState & MFS_CHECKED, 0u);    // top edge chosen
-    EXPECT_NE(state(position, 1).fState & MFS_DEFAULT, 0u);    // bottom edge is the bold one
+    EXPECT_NE(state(position, 0).fState & MFS_CHECKED, 0u); // top edge chosen
+    EXPECT_NE(state(position, 1).fState & MFS_DEFAULT, 0u); // bottom edge is the bold one
     EXPECT_NE(state(position, 0).fType & MFT_RADIOCHECK, 0u);
     wchar_t caption[64] = {};
     ::GetMenuStringW(popup, 11, caption, 64, MF_BYPOSITION);
