@@ -18,8 +18,8 @@ namespace {
 
 struct Program {
     const char* Label;
-    std::wstring Source;    // the exe to copy
-    std::wstring FileName;  // its name in the temporary folder
+    std::wstring Source;   // the exe to copy
+    std::wstring FileName; // its name in the temporary folder
     const wchar_t* Class;
     const wchar_t* Caption;
     std::vector<double> Ms;

@@ -14,8 +14,8 @@
 #include "ZelmoMainProbe.h"
 #include "platform/Readings.h"
 
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 #include <winternl.h>
 
 #include <cstdint>
@@ -72,8 +72,8 @@ struct GdiTable {
 #if defined(_WIN64)
         PROCESS_BASIC_INFORMATION info{};
         ULONG length = 0;
-        if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info),
-                                        &length) != 0 ||
+        if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info), &length) !=
+                0 ||
             info.PebBaseAddress == nullptr) {
             return {};
         }
@@ -223,8 +223,9 @@ private:
     bool CheckGdiTable() {
         const long before = table_.Count();
         const HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3));
-        const HFONT font = ::CreateFontW(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+        const HFONT font =
+            ::CreateFontW(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
         const long with = table_.Count();
         fontType_ = font != nullptr ? table_.TypeOf(font) : 0;
         const bool brushSeen = brush != nullptr && table_.TypeOf(brush) != 0;
@@ -315,8 +316,8 @@ int Soak(int refreshes) {
     ok = Level("kernel handles", baseline.Handles, end.Handles, refreshes) && ok;
 
     const int menuItems = ::GetMenuItemCount(popup);
-    const bool menuOk = TZelmoMainProbe::Popup(form) == popup && ::IsMenu(popup) && menuItems == baselineMenuItems &&
-                        menuItems > 0;
+    const bool menuOk =
+        TZelmoMainProbe::Popup(form) == popup && ::IsMenu(popup) && menuItems == baselineMenuItems && menuItems > 0;
     std::printf("%-15s same handle %s, %d items at refresh %d, %d at the end %s\n", "popup menu",
                 TZelmoMainProbe::Popup(form) == popup ? "yes" : "NO", baselineMenuItems, BaselineRefresh, menuItems,
                 menuOk ? "(kept)" : "CHANGED");
