@@ -1,8 +1,8 @@
 // Fuzzes AddMilliseconds and FormatTimestamp with any TDateTime and any shift. Every call either gives a
 // result or raises EConvertError; a produced timestamp is a valid calendar date and time of day. For
 // ordinary dates (years 100 to 9099, shifts up to about 31 years) the shift must succeed, moves the time
-// of day by n modulo a day, the date by the whole days carried over, and shifting back restores the value;
-// on 0001-01-01 a shift succeeds exactly when it does not reach back before midnight.
+// of day by n modulo a day and the date by the whole days carried over; on 0001-01-01 a shift succeeds exactly when it
+// does not reach back before midnight.
 #include "FuzzInput.h"
 
 #include "status/Error.h"
@@ -10,7 +10,6 @@
 
 #include <cmath>
 #include <optional>
-#include <tuple>
 
 using zelmo::fuzz::Require;
 
@@ -89,10 +88,6 @@ double DateOnly(zelmo::DateTimeParts p) {
     return zelmo::EncodeLocalDateTime(p);
 }
 
-auto Ordered(const zelmo::DateTimeParts& p) {
-    return std::tie(p.Year, p.Month, p.Day, p.Hour, p.Minute, p.Second, p.Millisecond);
-}
-
 // An ordinary date and a shift of at most 10^12 ms (about 31.7 years): everything must work exactly.
 void CheckOrdinary(const zelmo::DateTimeParts& start, std::int64_t n, const zelmo::LocaleSeparators& seps) {
     const double x = zelmo::EncodeLocalDateTime(start);
@@ -112,11 +107,6 @@ void CheckOrdinary(const zelmo::DateTimeParts& start, std::int64_t n, const zelm
             what);
     Require(DateOnly(end) - DateOnly(start) == static_cast<double>(carriedDays),
             "the date moves by the whole days carried over", L"", what);
-    Require(n >= 0 ? Ordered(end) >= Ordered(start) : Ordered(end) <= Ordered(start), "the shift keeps its direction",
-            L"", what);
-
-    const std::optional<double> back = TryAdd(*shifted, -n);
-    Require(back.has_value() && zelmo::DecodeDateTime(*back) == start, "shifting back restores the value", L"", what);
 }
 
 // Any value and any shift: a result or EConvertError; a result is no earlier than 0001-01-01 and, unless it
