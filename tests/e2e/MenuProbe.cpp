@@ -1,0 +1,61 @@
+// zelmo_e2e_menu.dll: a window hook that the driver places on the strip's thread. A menu handle is only
+// readable inside the process that owns it (under Wine, GetMenuItemInfoW on another process's menu fails), so
+// the hook, running inside the strip's process, answers the driver's request message sent to an open menu
+// window by writing that menu's items to "menu.txt" (UTF-8) beside the exe:
+// one line per item, "<depth>|<type hex>|<state hex>|<caption>", each submenu's items right after its entry.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+void Describe(HMENU menu, int depth, std::wstring& out) {
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t caption[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = caption;
+        info.cch = 256;
+        if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) {
+            out += L"?|failed\n";
+            continue;
+        }
+        wchar_t head[64];
+        std::swprintf(head, 64, L"%d|%x|%x|", depth, info.fType, info.fState);
+        out += head;
+        out += caption;
+        out += L'\n';
+        if (info.hSubMenu != nullptr) {
+            Describe(info.hSubMenu, depth + 1, out);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM wParam, LPARAM lParam) {
+    static const UINT request = ::RegisterWindowMessageW(L"ZelmoE2eReadMenu");
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message != nullptr && message->message == request) {
+        std::wstring text;
+        Describe(reinterpret_cast<HMENU>(::SendMessageW(message->hwnd, 0x01E1 /* MN_GETHMENU */, 0, 0)), 0, text);
+        wchar_t path[MAX_PATH] = {};
+        const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring file(path, n);
+        file = file.substr(0, file.find_last_of(L'\\') + 1) + L"menu.txt";
+        const HANDLE out = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        if (out != INVALID_HANDLE_VALUE) {
+            std::string utf8(text.size() * 3, '\0');
+            utf8.resize(static_cast<size_t>(::WideCharToMultiByte(CP_UTF8, 0, text.data(),
+                                                                  static_cast<int>(text.size()), utf8.data(),
+                                                                  static_cast<int>(utf8.size()), nullptr, nullptr)));
+            DWORD written = 0;
+            ::WriteFile(out, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+            ::CloseHandle(out);
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
