@@ -7,6 +7,8 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 namespace zelmo {
 
 TDateTime StartDateTime = 0;
@@ -15,24 +17,12 @@ namespace {
 
 using Form = ZelmoMainForm;
 
+// The menu item whose check mark each key of the settings file holds.
 MenuId ItemOfSetting(SettingKey key) noexcept {
-    switch (key) {
-    case SettingKey::CheckRemoteDrive:
-        return MenuId::CheckRemoteDrive1;
-    case SettingKey::DiskSize:
-        return MenuId::DiskSize1;
-    case SettingKey::LowerPosition:
-        return MenuId::LowerPosition1;
-    case SettingKey::StayOnTop:
-        return MenuId::StayOnTop1;
-    case SettingKey::MemoryState:
-        return MenuId::MemoryState1;
-    case SettingKey::StartTime:
-        return MenuId::StartTime1;
-    case SettingKey::TickCount:
-        return MenuId::TickCount1;
-    }
-    return MenuId::None;
+    static constexpr MenuId Items[] = {MenuId::CheckRemoteDrive1, MenuId::DiskSize1,    MenuId::LowerPosition1,
+                                       MenuId::StayOnTop1,        MenuId::MemoryState1, MenuId::StartTime1,
+                                       MenuId::TickCount1};
+    return Items[static_cast<std::size_t>(key)];
 }
 
 int PrimaryMonitorDpi() noexcept {
@@ -346,36 +336,23 @@ void TZelmoMain::SaveSettings() {
 // --- Menu -------------------------------------------------------------------------------------
 
 void TZelmoMain::RunCommand(MenuId id) {
-    switch (id) {
-    case MenuId::UpperPosition1:
-        UpperPosition1Click();
-        break;
-    case MenuId::LowerPosition1:
-        LowerPosition1Click();
-        break;
-    case MenuId::CheckRemoteDrive1:
-        CheckRemoteDrive1Click();
-        break;
-    case MenuId::DiskSize1:
-        DiskSize1Click();
-        break;
-    case MenuId::StayOnTop1:
-        StayOnTop1Click();
-        break;
-    case MenuId::MemoryState1:
-        MemoryState1Click();
-        break;
-    case MenuId::StartTime1:
-        StartTime1Click();
-        break;
-    case MenuId::TickCount1:
-        TickCount1Click();
-        break;
-    case MenuId::Exit1:
-        Exit1Click();
-        break;
-    default: // the version line, the separators and the submenu entry have no command
-        break;
+    // The version line, the separators and the submenu entry have no command.
+    static constexpr std::pair<MenuId, void (TZelmoMain::*)()> Commands[] = {
+        {MenuId::UpperPosition1, &TZelmoMain::UpperPosition1Click},
+        {MenuId::LowerPosition1, &TZelmoMain::LowerPosition1Click},
+        {MenuId::CheckRemoteDrive1, &TZelmoMain::CheckRemoteDrive1Click},
+        {MenuId::DiskSize1, &TZelmoMain::DiskSize1Click},
+        {MenuId::StayOnTop1, &TZelmoMain::StayOnTop1Click},
+        {MenuId::MemoryState1, &TZelmoMain::MemoryState1Click},
+        {MenuId::StartTime1, &TZelmoMain::StartTime1Click},
+        {MenuId::TickCount1, &TZelmoMain::TickCount1Click},
+        {MenuId::Exit1, &TZelmoMain::Exit1Click},
+    };
+    for (const auto& [item, command] : Commands) {
+        if (item == id) {
+            (this->*command)();
+            return;
+        }
     }
 }
 
@@ -446,16 +423,7 @@ void TZelmoMain::OpenPopupMenu(LPARAM position) {
 // --- Message handling -------------------------------------------------------------------------
 
 LRESULT CALLBACK TZelmoMain::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    TZelmoMain* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TZelmoMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TZelmoMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    }
+    TZelmoMain* self = win::WindowInstance<TZelmoMain>(hwnd, msg, lParam);
     if (self == nullptr || self->window_.get() != hwnd) {
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
@@ -511,16 +479,7 @@ LRESULT TZelmoMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK TZelmoMain::LabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    TZelmoMain* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TZelmoMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TZelmoMain*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    }
+    TZelmoMain* self = win::WindowInstance<TZelmoMain>(hwnd, msg, lParam);
     if (self == nullptr) {
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }

@@ -61,16 +61,7 @@ void TApplication::RegionalSettingsChanged() {
 }
 
 LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    TApplication* self = nullptr;
-    if (msg == WM_NCCREATE) {
-        self = static_cast<TApplication*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TApplication*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    }
+    TApplication* self = WindowInstance<TApplication>(hwnd, msg, lParam);
     if (self == nullptr || self->window_.get() == nullptr) {
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }

@@ -38,48 +38,24 @@ private:
     Handle handle_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
+// Traits for handles that a plain function closes and that are invalid when null.
+template <typename H, auto CloseFunction> struct NullHandleTraits {
+    using Handle = H;
     static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
-struct FontTraits {
-    using Handle = HFONT;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
-struct BrushTraits {
-    using Handle = HBRUSH;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-
-struct MenuTraits {
-    using Handle = HMENU;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyMenu(h); }
-};
-
-struct WindowTraits {
-    using Handle = HWND;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DestroyWindow(h); }
+    static void Close(Handle h) noexcept { CloseFunction(h); }
 };
 
 // A device context of the whole screen, from GetDC(nullptr).
-struct ScreenDCTraits {
-    using Handle = HDC;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::ReleaseDC(nullptr, h); }
-};
+inline void ReleaseScreenDC(HDC dc) noexcept {
+    ::ReleaseDC(nullptr, dc);
+}
+
+using KernelHandleTraits = NullHandleTraits<HANDLE, &::CloseHandle>;
+using FontTraits = NullHandleTraits<HFONT, &::DeleteObject>;
+using BrushTraits = NullHandleTraits<HBRUSH, &::DeleteObject>;
+using MenuTraits = NullHandleTraits<HMENU, &::DestroyMenu>;
+using WindowTraits = NullHandleTraits<HWND, &::DestroyWindow>;
+using ScreenDCTraits = NullHandleTraits<HDC, &ReleaseScreenDC>;
 
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 using UniqueFont = UniqueAny<FontTraits>;
@@ -87,6 +63,21 @@ using UniqueBrush = UniqueAny<BrushTraits>;
 using UniqueMenu = UniqueAny<MenuTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
 using UniqueScreenDC = UniqueAny<ScreenDCTraits>;
+
+// The object behind a window handle: stored from CREATESTRUCT on WM_NCCREATE, forgotten on
+// WM_NCDESTROY, so a window procedure can dispatch to its member functions.
+template <typename T> T* WindowInstance(HWND hwnd, UINT msg, LPARAM lParam) noexcept {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        return self;
+    }
+    auto* self = reinterpret_cast<T*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    }
+    return self;
+}
 
 // Puts an object into a DC for one scope and restores the previous one on the way out.
 class ScopedSelectObject {

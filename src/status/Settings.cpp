@@ -5,23 +5,9 @@
 namespace zelmo {
 
 std::wstring_view SettingKeyName(SettingKey key) noexcept {
-    switch (key) {
-    case SettingKey::CheckRemoteDrive:
-        return L"CheckRemoteDrive";
-    case SettingKey::DiskSize:
-        return L"DiskSize";
-    case SettingKey::LowerPosition:
-        return L"LowerPosition";
-    case SettingKey::StayOnTop:
-        return L"StayOnTop";
-    case SettingKey::MemoryState:
-        return L"MemoryState";
-    case SettingKey::StartTime:
-        return L"StartTime";
-    case SettingKey::TickCount:
-        return L"TickCount";
-    }
-    return L"";
+    static constexpr std::wstring_view Names[] = {L"CheckRemoteDrive", L"DiskSize",  L"LowerPosition", L"StayOnTop",
+                                                  L"MemoryState",      L"StartTime", L"TickCount"};
+    return Names[static_cast<std::size_t>(key)];
 }
 
 std::wstring SettingsPathFromExePath(std::wstring_view exePath) {
