@@ -62,7 +62,7 @@ ZELMO_DEB_PACKAGES=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb xauth imagemagick xdotool x11-utils
-    fonts-noto-cjk
+    fonts-noto-cjk fonts-wine
 )
 
 # Prints the packages of the list that are not installed (one dpkg-query call for the whole list).
@@ -119,7 +119,7 @@ zelmo_install_deps() {
 # Wine environment. The prefix is created once per build tree; a stamp records that creation and font linking
 # finished, so an interrupted set-up is redone on the next run. Change ZELMO_PREFIX_STAMP_VERSION whenever the
 # set-up below changes, so that existing prefixes are brought up to date.
-ZELMO_PREFIX_STAMP_VERSION="zelmo-prefix 1: wineboot, FontLink SystemLink -> NotoSansCJK-Regular.ttc"
+ZELMO_PREFIX_STAMP_VERSION="zelmo-prefix 2: wineboot, Wine's Tahoma in the prefix, FontLink SystemLink -> NotoSansCJK-Regular.ttc"
 ZELMO_CJK_FONT_FILE="NotoSansCJK-Regular.ttc"
 ZELMO_CJK_FONT_FACE="Noto Sans CJK JP"
 ZELMO_FONTLINK_KEY='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
@@ -127,7 +127,7 @@ ZELMO_FONTLINK_FACES=("Tahoma" "Tahoma Bold" "Microsoft Sans Serif" "MS Shell Dl
 
 # Prints the path of the Noto CJK font file that Wine is to link, or fails. Wine loads the host's fonts through
 # fontconfig (seen here: with the links below, "Tahoma" renders 日と稼働時間 from Noto Sans CJK JP; without
-# them, boxes), so the file must be where fontconfig finds it; no copy into the prefix is needed.
+# them, boxes), so the file must be where fontconfig finds it.
 zelmo__cjk_font_path() {
     local path=""
     if command -v fc-list >/dev/null 2>&1; then
@@ -162,6 +162,15 @@ zelmo__wine_prefix_setup() {
         return 1
     fi
     zelmo__wineserver_wait 120 >>"$log" 2>&1
+    # Wine here does not load its own fonts from /usr/share/wine/fonts (package fonts-wine), so "Tahoma"
+    # would fall back to another face; the prefix's Fonts folder is read, so Wine's Tahoma goes there.
+    local fonts_dir="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fonts_dir"
+    if ! cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$fonts_dir/" 2>>"$log"; then
+        cat "$log" >&2
+        zelmo_error "Wine's Tahoma (package fonts-wine) is missing"
+        return 1
+    fi
     for face in "${ZELMO_FONTLINK_FACES[@]}"; do
         if ! wine reg add "$ZELMO_FONTLINK_KEY" /v "$face" /t REG_MULTI_SZ \
             /d "$ZELMO_CJK_FONT_FILE,$ZELMO_CJK_FONT_FACE" /f >>"$log" 2>&1; then
