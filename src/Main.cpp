@@ -237,18 +237,14 @@ void TZelmoMain::MeasureLabel() {
 }
 
 void TZelmoMain::PaintLabel(HWND label) {
-    PAINTSTRUCT ps{};
-    const HDC dc = ::BeginPaint(label, &ps);
+    const win::PaintDC paint(label);
     RECT client{};
     ::GetClientRect(label, &client);
-    ::FillRect(dc, &client, ::GetSysColorBrush(Form::Label::BackgroundSysColor));
-    {
-        const win::ScopedSelectObject font(dc, labelFont_.get());
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, ::GetSysColor(Form::Label::TextSysColor));
-        ::DrawTextW(dc, labelText_.c_str(), -1, &client, Form::Label::DrawFlags);
-    }
-    ::EndPaint(label, &ps);
+    ::FillRect(paint.get(), &client, ::GetSysColorBrush(Form::Label::BackgroundSysColor));
+    const win::ScopedSelectObject font(paint.get(), labelFont_.get());
+    ::SetBkMode(paint.get(), TRANSPARENT);
+    ::SetTextColor(paint.get(), ::GetSysColor(Form::Label::TextSysColor));
+    ::DrawTextW(paint.get(), labelText_.c_str(), -1, &client, Form::Label::DrawFlags);
 }
 
 // --- Stacking, closing, DPI -------------------------------------------------------------------

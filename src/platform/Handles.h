@@ -79,6 +79,21 @@ template <typename T> T* WindowInstance(HWND hwnd, UINT msg, LPARAM lParam) noex
     return self;
 }
 
+// The device context of one WM_PAINT: BeginPaint on construction, EndPaint on the way out.
+class PaintDC {
+public:
+    explicit PaintDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    ~PaintDC() { ::EndPaint(hwnd_, &ps_); }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 // Puts an object into a DC for one scope and restores the previous one on the way out.
 class ScopedSelectObject {
 public:
