@@ -33,8 +33,9 @@ TApplication::TApplication(HINSTANCE instance)
 }
 
 int TApplication::Run() {
-    ::SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
-                   SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The application window is never made visible: shown only to be hidden again by the strip's show
+    // handler, it would flash a taskbar button at every start (and, without a window manager, hiding it
+    // again stalls for seconds).
     if (main_ != nullptr) {
         main_->Show();
     }

@@ -33,8 +33,8 @@ public:
     HWND Handle() const noexcept { return window_.get(); }
 
     void SetMainWindow(IMainWindow* main) noexcept { main_ = main; }
-    // Makes the application window visible, runs the main window's show sequence, then dispatches
-    // messages until Terminate; returns the exit code.
+    // Runs the main window's show sequence, then dispatches messages until Terminate; returns the exit
+    // code. The application window itself stays hidden throughout.
     int Run();
     void Terminate() noexcept { ::PostQuitMessage(0); }
 

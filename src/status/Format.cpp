@@ -12,7 +12,7 @@ constexpr std::uint64_t PowersOfTen[] = {1, 10, 100, 1000};
 // Decimal digits (most significant first) of a magnitude, written into a caller's stack buffer.
 // 2^1024 * 1000 has 312 digits, so 320 places hold every finite double at three decimals.
 struct DigitBuffer {
-    std::array<unsigned char, 320> Digits{};
+    std::array<unsigned char, 320> Digits; // written before read: no zero-fill on every call
     int Length = 0;
 };
 
@@ -165,6 +165,12 @@ void AppendTimestamp(std::wstring& out, TDateTime value, std::wstring_view patte
             i += 4;
             continue;
         }
+        const wchar_t c = pattern[i];
+        if (c != L'm' && c != L'd' && c != L'h' && c != L'n' && c != L's') {
+            ++i;
+            out.push_back(c == L'/' ? seps.Date : (c == L':' ? seps.Time : c));
+            continue;
+        }
         const struct {
             std::wstring_view Token;
             int Value;
@@ -178,11 +184,9 @@ void AppendTimestamp(std::wstring& out, TDateTime value, std::wstring_view patte
                 break;
             }
         }
-        if (matched) {
-            continue;
+        if (!matched) {
+            out.push_back(pattern[i++]);
         }
-        const wchar_t c = pattern[i++];
-        out.push_back(c == L'/' ? seps.Date : (c == L':' ? seps.Time : c));
     }
 }
 
