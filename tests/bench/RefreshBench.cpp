@@ -5,6 +5,7 @@
 //
 //   zelmo_refresh_bench [refreshes-per-round=100] [rounds=7] [steady-refreshes=1000]
 #include "Main.h"
+#include "Timing.h"
 #include "ZelmoMainProbe.h"
 #include "platform/Readings.h"
 
@@ -21,22 +22,8 @@ namespace {
 
 using zelmo::TZelmoMainProbe;
 
-double Now() {
-    static const double ticksPerSecond = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c{};
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / ticksPerSecond;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using zelmo::bench::Median;
+using zelmo::bench::Now;
 
 // What one refresh asks of the system, without composing, measuring or docking anything.
 class Floor {

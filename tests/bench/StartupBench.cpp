@@ -4,6 +4,7 @@
 // lines for scripts/bench; judges nothing. Exits non-zero only when a program could not be measured.
 //
 //   zelmo_startup_bench <Zelmo3.exe> <zelmo_bare_popup.exe> [runs=7]
+#include "Timing.h"
 #include <windows.h>
 
 #include <algorithm>
@@ -25,22 +26,8 @@ struct Program {
     std::vector<double> Ms;
 };
 
-double Now() {
-    static const double ticksPerSecond = [] {
-        LARGE_INTEGER f{};
-        ::QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER c{};
-    ::QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / ticksPerSecond;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
+using zelmo::bench::Median;
+using zelmo::bench::Now;
 
 std::wstring Widen(const char* s) {
     const int n = ::MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
