@@ -362,6 +362,7 @@ void TZelmoMain::RebuildPopupMenu() {
         win::RaiseLastError(L"CreatePopupMenu");
     }
     const auto insert = [this](HMENU into, const MenuItemDecl& decl, HMENU child) {
+        std::wstring caption(decl.Caption);
         MENUITEMINFOW mii{};
         mii.cbSize = sizeof(mii);
         mii.wID = Form::MenuCommandBase + static_cast<UINT>(decl.Id);
@@ -369,7 +370,6 @@ void TZelmoMain::RebuildPopupMenu() {
             mii.fMask = MIIM_FTYPE | MIIM_ID;
             mii.fType = MFT_SEPARATOR;
         } else {
-            std::wstring caption(decl.Caption);
             mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | (child != nullptr ? MIIM_SUBMENU : 0);
             mii.fType = MFT_STRING | (decl.RadioGroup != 0 ? MFT_RADIOCHECK : 0);
             mii.fState = (decl.Enabled ? MFS_ENABLED : MFS_DISABLED) |
@@ -377,10 +377,6 @@ void TZelmoMain::RebuildPopupMenu() {
                          (menu_.IsDefault(decl.Id) ? MFS_DEFAULT : 0);
             mii.hSubMenu = child;
             mii.dwTypeData = caption.data();
-            if (!::InsertMenuItemW(into, static_cast<UINT>(::GetMenuItemCount(into)), TRUE, &mii)) {
-                win::RaiseLastError(L"InsertMenuItemW");
-            }
-            return;
         }
         if (!::InsertMenuItemW(into, static_cast<UINT>(::GetMenuItemCount(into)), TRUE, &mii)) {
             win::RaiseLastError(L"InsertMenuItemW");

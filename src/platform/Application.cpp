@@ -20,8 +20,8 @@ TApplication::TApplication(HINSTANCE instance)
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         RaiseLastError(L"RegisterClassExW");
     }
-    // A zero-sized window that is never really seen; its app-window style would give the taskbar
-    // button, which is why the strip's show handler hides it again.
+    // A zero-sized window that is never shown: it owns the strip, and its app-window style would be the
+    // program's taskbar button if it ever became visible.
     const HWND hwnd = ::CreateWindowExW(WS_EX_APPWINDOW, ClassName, ApplicationTitle().c_str(),
                                         WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                                         ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,

@@ -1,5 +1,6 @@
 #include "ErrorDisplay.h"
 
+#include "Handles.h"
 #include "Ini.h"
 #include "status/AppText.h"
 #include "status/Error.h"
@@ -41,6 +42,7 @@ void RaiseLastError(std::wstring_view call) {
     const DWORD n =
         ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                          nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const UniqueLocalMemory owner(text); // the system's buffer, freed on every way out
     std::wstring message(call);
     message += L": ";
     if (n > 0 && text != nullptr) {
@@ -52,7 +54,6 @@ void RaiseLastError(std::wstring_view call) {
     } else {
         message += L"error " + std::to_wstring(code);
     }
-    ::LocalFree(text);
     throw EZelmoError(std::move(message), CallerAddress());
 }
 

@@ -56,6 +56,7 @@ using BrushTraits = NullHandleTraits<HBRUSH, &::DeleteObject>;
 using MenuTraits = NullHandleTraits<HMENU, &::DestroyMenu>;
 using WindowTraits = NullHandleTraits<HWND, &::DestroyWindow>;
 using ScreenDCTraits = NullHandleTraits<HDC, &ReleaseScreenDC>;
+using LocalMemoryTraits = NullHandleTraits<HLOCAL, &::LocalFree>;
 
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 using UniqueFont = UniqueAny<FontTraits>;
@@ -63,6 +64,7 @@ using UniqueBrush = UniqueAny<BrushTraits>;
 using UniqueMenu = UniqueAny<MenuTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
 using UniqueScreenDC = UniqueAny<ScreenDCTraits>;
+using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
 
 // The object behind a window handle: stored from CREATESTRUCT on WM_NCCREATE, forgotten on
 // WM_NCDESTROY, so a window procedure can dispatch to its member functions.
