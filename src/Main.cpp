@@ -2,6 +2,7 @@
 
 #include "platform/ErrorDisplay.h"
 #include "platform/Ini.h"
+#include "platform/Stacking.h"
 #include "status/AppText.h"
 #include "status/Settings.h"
 
@@ -254,17 +255,7 @@ void TZelmoMain::SetStayOnTop(bool stayOnTop) {
         return;
     }
     stayOnTop_ = stayOnTop;
-    const HWND hwnd = window_.get();
-    constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
-    ::SetWindowPos(hwnd, stayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-    if (!stayOnTop && (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) {
-        // Some window managers keep an owned window topmost; without its owner for this one call it
-        // leaves the layer, and the owner is put back at once (no taskbar button, same z-order).
-        const LONG_PTR owner = ::GetWindowLongPtrW(hwnd, GWLP_HWNDPARENT);
-        ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, 0);
-        ::SetWindowPos(hwnd, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-        ::SetWindowLongPtrW(hwnd, GWLP_HWNDPARENT, owner);
-    }
+    win::SetTopmost(window_.get(), stayOnTop);
 }
 
 void TZelmoMain::Show() {
