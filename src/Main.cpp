@@ -8,8 +8,6 @@
 #include "status/Scaling.h"
 #include "status/Settings.h"
 
-#include <windowsx.h>
-
 namespace zelmo {
 
 TDateTime StartDateTime = 0;
@@ -269,16 +267,9 @@ LRESULT TZelmoMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         ::FillRect(reinterpret_cast<HDC>(wParam), &client, backgroundBrush_.get());
         return 1;
     }
-    case WM_CONTEXTMENU: {
-        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (at.x == -1 && at.y == -1) {
-            // From the keyboard: at the client area's top-left corner.
-            at = {0, 0};
-            ::ClientToScreen(Handle(), &at);
-        }
-        PopupMenu1.Track(Handle(), at);
+    case WM_CONTEXTMENU:
+        PopupMenu1.TrackContextMenu(Handle(), lParam);
         return 0;
-    }
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && lParam == 0) {
             RunCommand(PopupMenu1.ItemOfCommand(LOWORD(wParam)));

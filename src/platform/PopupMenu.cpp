@@ -1,5 +1,7 @@
 #include "PopupMenu.h"
 
+#include <windowsx.h>
+
 #include <string>
 
 namespace zelmo::win {
@@ -68,6 +70,15 @@ void TPopupMenu::Rebuild() {
 void TPopupMenu::Track(HWND owner, POINT at) {
     Rebuild();
     ::TrackPopupMenu(menu_.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
+}
+
+void TPopupMenu::TrackContextMenu(HWND owner, LPARAM position) {
+    POINT at{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    if (at.x == -1 && at.y == -1) {
+        at = {0, 0};
+        ::ClientToScreen(owner, &at);
+    }
+    Track(owner, at);
 }
 
 } // namespace zelmo::win

@@ -20,6 +20,9 @@ public:
     void Rebuild();
     // Rebuilds, then shows the menu with its top-left corner at the point; choices go to owner as WM_COMMAND.
     void Track(HWND owner, POINT at);
+    // For WM_CONTEXTMENU: at the request's screen point, or, for a request from the keyboard (no point), at
+    // the top-left corner of the owner's client area.
+    void TrackContextMenu(HWND owner, LPARAM position);
 
     HMENU Handle() const noexcept { return menu_.get(); }
 
