@@ -20,10 +20,7 @@ using Form = ZelmoMainForm;
 
 // The menu item whose check mark each key of the settings file holds.
 MenuId ItemOfSetting(SettingKey key) noexcept {
-    static constexpr MenuId Items[] = {MenuId::CheckRemoteDrive1, MenuId::DiskSize1,    MenuId::LowerPosition1,
-                                       MenuId::StayOnTop1,        MenuId::MemoryState1, MenuId::StartTime1,
-                                       MenuId::TickCount1};
-    return Items[static_cast<std::size_t>(key)];
+    return SettingItem(key);
 }
 
 int PrimaryMonitorDpi() noexcept {

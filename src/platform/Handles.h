@@ -1,8 +1,11 @@
 #pragma once
 // One owner template for every kind of handle: the traits give the invalid value and the close
 // function; copying is deleted so nothing is ever closed twice, moving hands ownership on.
+#include "ErrorDisplay.h"
+
 #include <windows.h>
 
+#include <string_view>
 #include <utility>
 
 namespace zelmo::win {
@@ -65,6 +68,18 @@ using UniqueMenu = UniqueAny<MenuTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
 using UniqueScreenDC = UniqueAny<ScreenDCTraits>;
 using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
+
+// Takes a freshly created object into its owner, or raises the system's error naming the call when the
+// creation failed; every creation of a GDI object, menu or kernel object is checked this way:
+//   backgroundBrush_ = Checked<UniqueBrush>(::CreateSolidBrush(colour), L"CreateSolidBrush");
+// (GDI's creators often leave the last-error code as it was; the message then still names the call.)
+template <typename Owner> [[nodiscard]] Owner Checked(typename Owner::Handle handle, std::wstring_view call) {
+    Owner owner(handle);
+    if (!owner) {
+        RaiseLastError(call);
+    }
+    return owner;
+}
 
 // The object behind a window handle: stored from CREATESTRUCT on WM_NCCREATE, forgotten on
 // WM_NCDESTROY, so a window procedure can dispatch to its member functions.
