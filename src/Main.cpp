@@ -16,14 +16,6 @@ namespace {
 
 using Form = ZelmoMainForm;
 
-// The menu item whose check mark each key of the settings file holds.
-MenuId ItemOfSetting(SettingKey key) noexcept {
-    static constexpr MenuId Items[] = {MenuId::CheckRemoteDrive1, MenuId::DiskSize1,    MenuId::LowerPosition1,
-                                       MenuId::StayOnTop1,        MenuId::MemoryState1, MenuId::StartTime1,
-                                       MenuId::TickCount1};
-    return Items[static_cast<std::size_t>(key)];
-}
-
 RECT DeclaredRect(int left, int top, int width, int height, int dpi) noexcept {
     const int l = ScaleForDpi(left, dpi), t = ScaleForDpi(top, dpi);
     return {l, t, l + ScaleForDpi(width, dpi), t + ScaleForDpi(height, dpi)};
@@ -34,7 +26,7 @@ RECT DeclaredRect(int left, int top, int width, int height, int dpi) noexcept {
 TZelmoMain::TZelmoMain(win::TApplication& application, ISystemReadings& readings)
     : TWindow(application.Instance()), app_(application), readings_(readings), PopupMenu1(menu_, Form::MenuCommandBase),
       Label1(application.Instance(), Form::Label::Style),
-      backgroundBrush_(win::CheckedHandle<win::UniqueBrush>(::CreateSolidBrush(::GetSysColor(Form::BackgroundSysColor)),
+      backgroundBrush_(win::Checked<win::UniqueBrush>(::CreateSolidBrush(::GetSysColor(Form::BackgroundSysColor)),
                                                             L"CreateSolidBrush")) {
     // The declared sizes are for 96 DPI; they follow the primary monitor's DPI.
     const int dpi = win::PrimaryMonitorDpi();
@@ -66,7 +58,7 @@ TZelmoMain::~TZelmoMain() {
 
 void TZelmoMain::FormCreate() {
     StartDateTime = ComputeStartDateTime(readings_);
-    backgroundBrush_ = win::CheckedHandle<win::UniqueBrush>(::CreateSolidBrush(RGB(0, 0, 0)), L"CreateSolidBrush");
+    backgroundBrush_ = win::Checked<win::UniqueBrush>(::CreateSolidBrush(RGB(0, 0, 0)), L"CreateSolidBrush");
     // The label paints its own opaque background; it sits one pixel inside the black frame.
     Label1.MoveTo(1, 1);
     UpdateDisplay();
@@ -196,7 +188,7 @@ void TZelmoMain::LoadSettings() {
     // Each stored option goes through its command, so whatever the command does happens on loading too.
     for (SettingKey key : LoadOptionOrder) {
         const bool value = settings.ReadBool(SettingKeyName(key), true);
-        const MenuId item = ItemOfSetting(key);
+        const MenuId item = SettingItem(key);
         menu_.SetChecked(item, !value);
         RunCommand(item);
     }
@@ -205,7 +197,7 @@ void TZelmoMain::LoadSettings() {
 void TZelmoMain::SaveSettings() {
     win::SettingsFile settings(SettingsPathFromExePath(win::ExecutablePath()));
     for (SettingKey key : SaveOrder) {
-        settings.WriteBool(SettingKeyName(key), menu_.Checked(ItemOfSetting(key)));
+        settings.WriteBool(SettingKeyName(key), menu_.Checked(SettingItem(key)));
     }
 }
 

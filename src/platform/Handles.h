@@ -71,8 +71,11 @@ using UniqueScreenDC = UniqueAny<ScreenDCTraits>;
 using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
 using UniqueModule = UniqueAny<ModuleTraits>;
 
-// Takes ownership of a freshly created handle; raises naming the call when the creation failed.
-template <typename Owner> Owner CheckedHandle(typename Owner::Handle handle, std::wstring_view call) {
+// Takes a freshly created object into its owner, or raises the system's error naming the call when the
+// creation failed; every creation of a GDI object, menu or kernel object is checked this way:
+//   backgroundBrush_ = Checked<UniqueBrush>(::CreateSolidBrush(colour), L"CreateSolidBrush");
+// (GDI's creators often leave the last-error code as it was; the message then still names the call.)
+template <typename Owner> [[nodiscard]] Owner Checked(typename Owner::Handle handle, std::wstring_view call) {
     Owner owner(handle);
     if (!owner) {
         RaiseLastError(call);

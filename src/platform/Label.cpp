@@ -15,7 +15,7 @@ void TLabel::Create(HWND parent, int controlId, const RECT& bounds, const std::w
 
 void TLabel::SetDpi(int dpi) {
     UniqueFont font =
-        CheckedHandle<UniqueFont>(::CreateFontW(ScaleForDpi(style_.FontHeight, dpi), 0, 0, 0, style_.FontWeight, FALSE,
+        Checked<UniqueFont>(::CreateFontW(ScaleForDpi(style_.FontHeight, dpi), 0, 0, 0, style_.FontWeight, FALSE,
                                                 FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style_.FontName),
                                   L"CreateFontW");

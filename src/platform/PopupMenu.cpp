@@ -8,7 +8,7 @@ namespace zelmo::win {
 
 TPopupMenu::TPopupMenu(TMenuModel& model, UINT commandBase)
     : model_(model), commandBase_(commandBase),
-      menu_(CheckedHandle<UniqueMenu>(::CreatePopupMenu(), L"CreatePopupMenu")) {
+      menu_(Checked<UniqueMenu>(::CreatePopupMenu(), L"CreatePopupMenu")) {
     // A mark changed while the menu exists reaches the platform menu at once.
     model_.SetCheckObserver([this](MenuId id, bool on) {
         ::CheckMenuItem(menu_.get(), commandBase_ + static_cast<UINT>(id),
@@ -57,7 +57,7 @@ void TPopupMenu::Rebuild() {
         for (const MenuItemDecl& child : DeclaredMenu) {
             if (child.Parent == decl.Id) {
                 if (!submenu) {
-                    submenu = CheckedHandle<UniqueMenu>(::CreatePopupMenu(), L"CreatePopupMenu");
+                    submenu = Checked<UniqueMenu>(::CreatePopupMenu(), L"CreatePopupMenu");
                 }
                 Insert(submenu.get(), child, nullptr);
             }

@@ -1,6 +1,6 @@
 // The strip window in-process, against table-driven readings: sizing, docking, stacking, the
 // regional-settings messages, DPI changes and the context menu's platform state.
-#include "../unit/FakeReadings.h"
+#include "FakeReadings.h"
 #include "WindowMoveCounter.h"
 #include "ZelmoMainProbe.h"
 #include "status/Scaling.h"
