@@ -27,13 +27,12 @@ TZelmoMain::TZelmoMain(win::TApplication& application, ISystemReadings& readings
     : TWindow(application.Instance()), app_(application), readings_(readings), PopupMenu1(menu_, Form::MenuCommandBase),
       Label1(application.Instance(), Form::Label::Style),
       backgroundBrush_(win::Checked<win::UniqueBrush>(::CreateSolidBrush(::GetSysColor(Form::BackgroundSysColor)),
-                                                            L"CreateSolidBrush")) {
+                                                      L"CreateSolidBrush")) {
     // The declared sizes are for 96 DPI; they follow the primary monitor's DPI.
     const int dpi = win::PrimaryMonitorDpi();
     Label1.SetDpi(dpi);
     const RECT place = DeclaredRect(Form::Left, Form::Top, Form::ClientWidth, Form::ClientHeight, dpi);
     Create(Form::ExStyle, Form::Caption, Form::Style, place, app_.Handle());
-    bounds_ = {place.left, place.top, place.right - place.left, place.bottom - place.top};
     Label1.Create(Handle(), Form::Label::ControlId,
                   DeclaredRect(Form::Label::Left, Form::Label::Top, Form::Label::Width, Form::Label::Height, dpi),
                   Form::Label::Text);
@@ -133,9 +132,10 @@ void TZelmoMain::UpdateDisplay() {
 }
 
 void TZelmoMain::ApplyBounds(const WindowBounds& bounds) {
-    // bounds_ is where the window really is (kept from WM_WINDOWPOSCHANGED), so a move from outside is
-    // undone at the next tick, and a steady line costs no window operation.
-    if (bounds == bounds_) {
+    // Compared with where the window really is, so that a move from outside is undone at the next tick,
+    // and a steady line costs no window operation.
+    const RECT& now = Bounds();
+    if (bounds == WindowBounds{now.left, now.top, now.right - now.left, now.bottom - now.top}) {
         return;
     }
     ::SetWindowPos(Handle(), nullptr, bounds.Left, bounds.Top, bounds.Width, bounds.Height,
@@ -241,18 +241,6 @@ LRESULT TZelmoMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_WINDOWPOSCHANGED: {
-        const auto& pos = *reinterpret_cast<const WINDOWPOS*>(lParam);
-        if ((pos.flags & SWP_NOMOVE) == 0) {
-            bounds_.Left = pos.x;
-            bounds_.Top = pos.y;
-        }
-        if ((pos.flags & SWP_NOSIZE) == 0) {
-            bounds_.Width = pos.cx;
-            bounds_.Height = pos.cy;
-        }
-        break;
-    }
     case WM_ERASEBKGND: {
         RECT client{};
         ::GetClientRect(Handle(), &client);

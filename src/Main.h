@@ -95,7 +95,6 @@ private:
 
     win::UniqueBrush backgroundBrush_;
     std::wstring line_;      // composition buffer, reused from tick to tick
-    WindowBounds bounds_{};  // the strip's present place and size, as the window reports them
     bool stayOnTop_ = false; // the window's present stacking
 };
 

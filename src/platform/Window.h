@@ -37,6 +37,9 @@ public:
     TWindow& operator=(const TWindow&) = delete;
 
     HWND Handle() const noexcept { return window_.get(); }
+    // Where the window really is, in its parent's coordinates (the screen's for a top-level window): kept
+    // from WM_WINDOWPOSCHANGED, so moves asked for by other programs count too.
+    const RECT& Bounds() const noexcept { return bounds_; }
 
 protected:
     explicit TWindow(HINSTANCE instance)
@@ -51,6 +54,9 @@ protected:
         if (!window_) {
             RaiseLastError(L"CreateWindowExW");
         }
+        ::GetWindowRect(window_.get(), &bounds_);
+        ::MapWindowPoints(HWND_DESKTOP, parent != nullptr && (style & WS_CHILD) != 0 ? parent : HWND_DESKTOP,
+                          reinterpret_cast<POINT*>(&bounds_), 2);
     }
 
     // Every derived destructor calls this first: the window's last messages still reach a whole object.
@@ -81,6 +87,9 @@ private:
             self->window_.release();
             return ::DefWindowProcW(hwnd, msg, wParam, lParam);
         }
+        if (msg == WM_WINDOWPOSCHANGED) {
+            self->KeepPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        }
         auto* derived = static_cast<Derived*>(self);
         try {
             return derived->HandleMessage(msg, wParam, lParam);
@@ -91,7 +100,18 @@ private:
         }
     }
 
+    void KeepPosition(const WINDOWPOS& pos) noexcept {
+        if ((pos.flags & SWP_NOMOVE) == 0) {
+            ::OffsetRect(&bounds_, pos.x - bounds_.left, pos.y - bounds_.top);
+        }
+        if ((pos.flags & SWP_NOSIZE) == 0) {
+            bounds_.right = bounds_.left + pos.cx;
+            bounds_.bottom = bounds_.top + pos.cy;
+        }
+    }
+
     WindowClass class_;
+    RECT bounds_{};
     UniqueWindow window_; // last: destroyed before the class is unregistered
 };
 
