@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <string_view>
 #include <sstream>
 
 namespace e2e {
@@ -100,12 +100,17 @@ HWND VisibleTopLevel(const wchar_t* className, DWORD processId) {
 // --- Desktop --------------------------------------------------------------------------------
 
 Desktop CurrentDesktop() {
+    // Wine has a hidden Shell_TrayWnd on every desktop; only the shell shows it.
     static const Desktop desktop = [] {
-        const char* name = std::getenv("ZELMO_DESKTOP");
-        if (name != nullptr && std::string_view(name) == "icewm") {
+        const std::string_view name = std::getenv("ZELMO_DESKTOP") != nullptr ? std::getenv("ZELMO_DESKTOP") : "";
+        if (name == "icewm") {
             return Desktop::WindowManager;
         }
-        return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr ? Desktop::Shell : Desktop::Bare;
+        if (name == "shell") {
+            return Desktop::Shell;
+        }
+        const HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+        return name.empty() && tray != nullptr && ::IsWindowVisible(tray) ? Desktop::Shell : Desktop::Bare;
     }();
     return desktop;
 }
@@ -125,7 +130,7 @@ const char* DesktopName(Desktop desktop) {
 std::vector<std::wstring> TaskButtons() {
     std::vector<std::wstring> captions;
     const HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
-    if (tray == nullptr) {
+    if (tray == nullptr || !::IsWindowVisible(tray)) {
         return captions;
     }
     bool start = true;
@@ -142,10 +147,11 @@ std::vector<std::wstring> TaskButtons() {
     return captions;
 }
 
-std::optional<std::wstring> NetWmState(HWND window) {
+std::optional<std::wstring> NetWmState(HWND window, std::string& error) {
     // Wine's X11 driver keeps the X window of a top-level window in this window property.
     const auto xid = reinterpret_cast<ULONG_PTR>(::GetPropW(window, L"__wine_x11_whole_window"));
     if (xid == 0) {
+        error = "the window has no X window";
         return std::nullopt;
     }
     wchar_t temp[MAX_PATH + 1] = {};
@@ -155,6 +161,7 @@ std::optional<std::wstring> NetWmState(HWND window) {
     const HANDLE out =
         ::CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
     if (out == INVALID_HANDLE_VALUE) {
+        error = "cannot create " + testing::PrintToString(file);
         return std::nullopt;
     }
     // Wine starts a host program given by its path on drive Z: as it is; it inherits DISPLAY.
@@ -167,17 +174,26 @@ std::optional<std::wstring> NetWmState(HWND window) {
     PROCESS_INFORMATION info{};
     const bool started = ::CreateProcessW(L"Z:\\usr\\bin\\xprop", commandLine.data(), nullptr, nullptr, TRUE, 0,
                                           nullptr, nullptr, &startup, &info);
+    const DWORD startError = ::GetLastError();
     ::CloseHandle(out);
     if (!started) {
         ::DeleteFileW(file.c_str());
+        error = "cannot start xprop: error " + std::to_string(startError);
         return std::nullopt;
     }
-    ::WaitForSingleObject(info.hProcess, 5000);
+    // The handle Wine gives for a host program is signalled at once; the program's output tells it has run.
     ::CloseHandle(info.hThread);
     ::CloseHandle(info.hProcess);
-    const auto lines = ReadLines(file);
+    std::optional<std::vector<std::wstring>> lines;
+    WaitFor(
+        [&] {
+            lines = ReadLines(file);
+            return lines.has_value() && !lines->empty();
+        },
+        5000);
     ::DeleteFileW(file.c_str());
     if (!lines.has_value() || lines->empty()) {
+        error = "xprop wrote nothing";
         return std::nullopt;
     }
     // "_NET_WM_STATE(ATOM) = _NET_WM_STATE_SKIP_TASKBAR, ..." or "_NET_WM_STATE:  not found."
@@ -187,6 +203,7 @@ std::optional<std::wstring> NetWmState(HWND window) {
         return std::wstring();
     }
     if (!line.starts_with(L"_NET_WM_STATE(ATOM)") || equals == std::wstring::npos) {
+        error = "xprop wrote " + testing::PrintToString(line);
         return std::nullopt;
     }
     return line.substr(equals + 3);
@@ -207,9 +224,10 @@ testing::AssertionResult HasNoTaskbarButton(HWND window) {
         break;
     case Desktop::WindowManager:
         if (::IsWindowVisible(window)) {
-            const auto state = NetWmState(window);
+            std::string error;
+            const auto state = NetWmState(window, error);
             if (!state.has_value()) {
-                return testing::AssertionFailure() << "cannot read the window's _NET_WM_STATE";
+                return testing::AssertionFailure() << "cannot read the window's _NET_WM_STATE: " << error;
             }
             if (state->find(L"_NET_WM_STATE_SKIP_TASKBAR") == std::wstring::npos) {
                 return testing::AssertionFailure() << "_NET_WM_STATE without SKIP_TASKBAR: "
@@ -507,10 +525,16 @@ void Zelmo::CloseMenu() {
         PressKey(VK_ESCAPE);
         return;
     }
-    // The menu opens at the pointer, to the right of it; the strip's left frame pixel lies beside it, and a
-    // single click there does nothing but end the menu.
+    // A single click on the strip's frame does nothing but end the menu; take the end of the strip that the
+    // menu (opened at the pointer, to the right of it) leaves free.
     const RECT strip = StripRect();
-    Click({strip.left, (strip.top + strip.bottom) / 2});
+    RECT menu{};
+    ::GetWindowRect(VisibleTopLevel(L"#32768", processId_), &menu);
+    POINT at{strip.left, (strip.top + strip.bottom) / 2};
+    if (::PtInRect(&menu, at)) {
+        at.x = strip.right - 1;
+    }
+    Click(at);
 }
 
 bool Zelmo::MenuClosed() {

@@ -38,8 +38,8 @@ const char* DesktopName(Desktop desktop);
 // Start button); empty where there is no such taskbar.
 std::vector<std::wstring> TaskButtons();
 // The window manager's _NET_WM_STATE of a window (read with xprop from the host), e.g.
-// "_NET_WM_STATE_SKIP_TASKBAR, _NET_WM_STATE_ABOVE"; nullopt when it cannot be read.
-std::optional<std::wstring> NetWmState(HWND window);
+// "_NET_WM_STATE_SKIP_TASKBAR, _NET_WM_STATE_ABOVE"; nullopt and the reason when it cannot be read.
+std::optional<std::wstring> NetWmState(HWND window, std::string& error);
 // Success when nothing on the desktop gives the window a taskbar button: by Windows' own rule (a visible
 // window without owner, or with WS_EX_APPWINDOW, gets one), on the shell's taskbar, and in the window
 // manager's window state.
