@@ -1,4 +1,5 @@
 // The status line composed from the real readings, checked against what the test reads itself.
+#include "platform/Locale.h"
 #include "platform/Readings.h"
 #include "status/StatusLine.h"
 
