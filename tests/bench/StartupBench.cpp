@@ -1,5 +1,6 @@
 // Start-up time: from CreateProcess of a program, copied fresh into a new temporary folder, until its window is
-// visible (polled every millisecond). Three programs take turns, in an order that rotates from round to round:
+// visible (polled every millisecond), then ended. Three programs take turns, in an order that rotates from round to
+// round:
 //   Zelmo3.exe,
 //   the fair floor (zelmo_floor.exe): the work the design asks for before the strip first shows, without any
 //     structure around it; Zelmo3 / floor says what the program adds,
@@ -40,6 +41,7 @@ struct Measured {
 std::optional<double> StartOnceMs(const ProgramIdentity& program, int serial) {
     FreshRun run(program, serial);
     const std::optional<double> seconds = run.StartAndWaitVisible();
+    run.Terminate();
     return seconds ? std::optional<double>(*seconds * 1000) : std::nullopt;
 }
 
