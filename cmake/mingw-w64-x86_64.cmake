@@ -13,8 +13,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Tests of the cross build run under Wine; scripts/test provides the prefix.
-find_program(ZELMO_WINE NAMES wine wine64)
-if(ZELMO_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${ZELMO_WINE})
-endif()
+# Tests of the cross build run under Wine through a wrapper that brings up the prefix and the test desktops itself
+# (cmake/ZelmoTestDesktops.cmake), so ctest needs no DISPLAY or WINEPREFIX from its caller.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/zelmo-wine-test ${CMAKE_BINARY_DIR}/test-env)

@@ -2,7 +2,9 @@
 // The strip window TZelmoMain: a borderless, topmost one-line status strip docked at the top or
 // bottom edge of the primary monitor's work area, with its label, refresh timer and context menu.
 #include "platform/Application.h"
-#include "platform/Handles.h"
+#include "platform/Label.h"
+#include "platform/PopupMenu.h"
+#include "platform/Window.h"
 #include "status/Docking.h"
 #include "status/Menu.h"
 #include "status/StatusLine.h"
@@ -22,39 +24,36 @@ struct ZelmoMainForm {
     static constexpr wchar_t Caption[] = L"ZelmoMain";
     static constexpr DWORD Style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     static constexpr DWORD ExStyle = WS_EX_CONTROLPARENT;
+    static constexpr UINT ClassStyle = CS_DBLCLKS;
     static constexpr int Left = 0, Top = 0, ClientWidth = 452, ClientHeight = 230;
     static constexpr bool StayOnTop = true;
     static constexpr int BackgroundSysColor = COLOR_WINDOW; // replaced by black in FormCreate
 
     struct Label {
-        static constexpr wchar_t ClassName[] = L"TLabel";
         static constexpr wchar_t Text[] = L"Label1";
         static constexpr int ControlId = 1;
         static constexpr int Left = 56, Top = 48, Width = 40, Height = 14;
-        static constexpr wchar_t FontName[] = L"Tahoma";
-        static constexpr int FontHeight = -12;
-        static constexpr int FontWeight = FW_BOLD;
-        static constexpr int BackgroundSysColor = COLOR_INFOBK;
-        static constexpr int TextSysColor = COLOR_INFOTEXT;
-        // Left and top aligned, one line without word wrap, tabs expanded, "&" as mnemonic prefix.
-        static constexpr UINT DrawFlags = DT_LEFT | DT_TOP | DT_EXPANDTABS;
+        // Tahoma bold -12 on the tooltip colours; left and top aligned, one line without word wrap, tabs
+        // expanded, "&" as mnemonic prefix.
+        static constexpr win::LabelStyle Style = {
+            L"Tahoma", -12, FW_BOLD, COLOR_INFOBK, COLOR_INFOTEXT, DT_LEFT | DT_TOP | DT_EXPANDTABS};
     };
 
     static constexpr UINT_PTR Timer1Id = 1;
     static constexpr UINT Timer1Interval = 500;
     static constexpr UINT MenuCommandBase = 100; // platform menu id = base + MenuId
-    static constexpr int DesignDpi = 96;
 };
 
-class TZelmoMain final : public win::IMainWindow {
+class TZelmoMain final : public win::TWindow<TZelmoMain>, public win::IMainWindow {
 public:
+    static constexpr const wchar_t* ClassName = ZelmoMainForm::ClassName;
+    static constexpr UINT ClassStyle = ZelmoMainForm::ClassStyle;
+
     // The creation sequence: window and components from the form data, then FormCreate.
     TZelmoMain(win::TApplication& application, ISystemReadings& readings);
-    TZelmoMain(const TZelmoMain&) = delete;
-    TZelmoMain& operator=(const TZelmoMain&) = delete;
     ~TZelmoMain();
 
-    HWND Handle() const noexcept override { return window_.get(); }
+    HWND Handle() const noexcept override { return TWindow::Handle(); }
     void Show() override;
     void RequestClose() override;
 
@@ -74,51 +73,29 @@ public:
     void CheckRemoteDrive1Click();
     void DiskSize1Click();
 
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND ErrorOwner() const noexcept { return app_.ErrorOwner(); }
+
 private:
     friend class TZelmoMainProbe; // white-box access for the in-process tests and benchmarks
 
     void UpdateDisplay();
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    static LRESULT CALLBACK LabelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleLabelMessage(HWND label, UINT msg, WPARAM wParam, LPARAM lParam);
-
-    void RegisterClasses();
-    void CreateLabelFont();
-    void SetLabelText(const std::wstring& text);
-    void MeasureLabel();
-    void PaintLabel(HWND label);
     void ApplyBounds(const WindowBounds& bounds);
     void SetStayOnTop(bool stayOnTop);
     bool CloseQuery();
     void RunCommand(MenuId id);
-    void OpenPopupMenu(LPARAM position);
-    void RebuildPopupMenu();
-    void ChangeDpi(int newDpi);
     void LoadSettings();
     void SaveSettings();
 
     win::TApplication& app_;
     ISystemReadings& readings_;
     TMenuModel menu_;
+    win::TPopupMenu PopupMenu1;
+    win::TLabel Label1;
 
-    int dpi_ = ZelmoMainForm::DesignDpi;
-    int labelFontHeight_ = ZelmoMainForm::Label::FontHeight;
-    COLORREF background_ = 0;
     win::UniqueBrush backgroundBrush_;
-    win::UniqueFont labelFont_;
-    win::UniqueMenu popup_;
-
     std::wstring line_;      // composition buffer, reused from tick to tick
-    std::wstring labelText_; // the label's present text
-    SIZE labelSize_{};
-    WindowBounds bounds_{};  // the strip's present place and size
     bool stayOnTop_ = false; // the window's present stacking
-    long windowMoves_ = 0;   // SetWindowPos calls made by docking
-
-    HWND label_ = nullptr;     // child of window_, destroyed with it
-    win::UniqueWindow window_; // last: destroyed first, while everything it uses still exists
 };
 
 } // namespace zelmo

@@ -2,8 +2,8 @@
 #include "Main.h"
 #include "platform/Application.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/Handles.h"
-#include "platform/Ini.h"
+#include "platform/Locale.h"
+#include "platform/Module.h"
 #include "platform/Readings.h"
 #include "status/AppText.h"
 
@@ -13,8 +13,9 @@ namespace {
 
 constexpr wchar_t MutexName[] = L"ZelmoMain_MutexName";
 
-// Held for the whole life of the process; the system releases the mutex when the process ends.
-zelmo::win::UniqueHandle InstanceMutex;
+// Held for the whole life of the process and deliberately never closed: the system releases the mutex and
+// closes the handle when the process ends, so no clean-up can give it up while the strip still runs.
+HANDLE InstanceMutex = nullptr;
 HWND FoundWindow = nullptr;
 
 // The start-up failure box: kind of error, module, address inside the module, message.
@@ -32,8 +33,7 @@ int ReportStartupFailure() noexcept {
                                   static_cast<LPCWSTR>(address), &module)) {
             module = ::GetModuleHandleW(nullptr);
         }
-        std::wstring modulePath(261, L'\0');
-        modulePath.resize(::GetModuleFileNameW(module, modulePath.data(), static_cast<DWORD>(modulePath.size())));
+        const std::wstring modulePath = zelmo::win::ModuleFileName(module);
         const auto offset = reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(module);
         const std::wstring text =
             zelmo::StartupErrorText(error.Kind, zelmo::FileNameOfPath(modulePath), offset, error.Message);
@@ -51,8 +51,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     try {
         zelmo::win::TApplication application(instance);
 
-        InstanceMutex.reset(::CreateMutexW(nullptr, FALSE, MutexName));
-        if (::WaitForSingleObject(InstanceMutex.get(), 0) == WAIT_TIMEOUT) {
+        InstanceMutex = ::CreateMutexW(nullptr, FALSE, MutexName);
+        if (::WaitForSingleObject(InstanceMutex, 0) == WAIT_TIMEOUT) {
             // Another copy runs: bring its strip to the front and end.
             FoundWindow = ::FindWindowW(zelmo::ZelmoMainForm::ClassName, zelmo::ZelmoMainForm::Caption);
             if (FoundWindow != nullptr) {

@@ -4,7 +4,13 @@
 #
 #   zelmo_install_deps          install the Debian packages the build and tests need (only the missing ones)
 #   zelmo_wine_env <build-dir>  export a Wine environment whose prefix lives in <build-dir>/wineprefix
-#   zelmo_xvfb_start [--private] make sure DISPLAY points at a working X server (a private Xvfb if needed)
+#   zelmo_wine_prefix <dir>     export a Wine environment whose prefix is <dir> (set up on first use)
+#   zelmo_xvfb_start [--private] [--detached]
+#                               make sure DISPLAY points at a working X server (a private Xvfb if needed;
+#                               --detached leaves it running when the script exits)
+#   zelmo_desktop_up <desktop> <state-dir> <keeper.exe>, zelmo_desktop_down <state-dir>
+#                               bring a test desktop (bare, shell, icewm, dpi144) up in the background and
+#                               take it down again; <state-dir>/env then holds its DISPLAY and WINEPREFIX
 #   zelmo_at_exit <command...>  run a command when the script exits (last registered runs first); scripts
 #                               that source this file use it instead of a trap of their own on EXIT
 
@@ -56,7 +62,7 @@ trap 'exit 143' TERM
 # ---------------------------------------------------------------------------------------------------------------
 # Debian packages for the host build, the sanitizers and fuzzers, the cross build and the tests under Wine.
 ZELMO_DEB_PACKAGES=(
-    cmake ninja-build g++
+    cmake ninja-build g++ icewm
     libgtest-dev googletest libbenchmark-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
@@ -196,11 +202,19 @@ zelmo_wine_env() {
         zelmo_error "usage: zelmo_wine_env <build-dir>"
         return 2
     fi
-    local build_dir
-    mkdir -p "$1"
-    build_dir="$(cd "$1" && pwd)"
+    mkdir -p "$1" && zelmo_wine_prefix "$(cd "$1" && pwd)/wineprefix"
+}
 
-    export WINEPREFIX="$build_dir/wineprefix"
+zelmo_wine_prefix() {
+    if (($# != 1)); then
+        zelmo_error "usage: zelmo_wine_prefix <prefix-dir>"
+        return 2
+    fi
+    local parent
+    mkdir -p "$(dirname "$1")"
+    parent="$(cd "$(dirname "$1")" && pwd)"
+
+    export WINEPREFIX="$parent/$(basename "$1")"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export WINEARCH=win64
@@ -212,7 +226,7 @@ zelmo_wine_env() {
 
     # One set-up at a time per prefix (two scripts started together on one build tree).
     local lock_fd
-    exec {lock_fd}>"$build_dir/.wineprefix.lock"
+    exec {lock_fd}>"$WINEPREFIX.lock"
     if ! flock -w 600 "$lock_fd"; then
         exec {lock_fd}>&-
         zelmo_error "timed out waiting for another set-up of $WINEPREFIX"
@@ -221,7 +235,7 @@ zelmo_wine_env() {
     local status=0
     if [[ ! -f "$stamp" || "$(cat "$stamp")" != "$ZELMO_PREFIX_STAMP_VERSION" ]]; then
         rm -f "$stamp"
-        local log="$build_dir/wineprefix-setup.log"
+        local log="$WINEPREFIX-setup.log"
         : >"$log"
         # The set-up needs no display; do it without one so that it is the same everywhere.
         if (unset DISPLAY WAYLAND_DISPLAY && zelmo__wine_prefix_setup "$log"); then
@@ -268,8 +282,18 @@ zelmo_xvfb_stop() {
 }
 
 zelmo_xvfb_start() {
-    local private=0
-    if [[ "${1:-}" == "--private" || "${CI:-}" == "true" || "${ZELMO_PRIVATE_X:-0}" == "1" ]]; then
+    local private=0 detached=0 arg
+    for arg in "$@"; do
+        case "$arg" in
+        --private) private=1 ;;
+        --detached) detached=1 ;;
+        *)
+            zelmo_error "zelmo_xvfb_start: unknown argument $arg"
+            return 2
+            ;;
+        esac
+    done
+    if [[ "${CI:-}" == "true" || "${ZELMO_PRIVATE_X:-0}" == "1" ]]; then
         private=1
     fi
     if [[ -n "$ZELMO_XVFB_PID" ]] && kill -0 "$ZELMO_XVFB_PID" 2>/dev/null; then
@@ -289,7 +313,7 @@ zelmo_xvfb_start() {
         # In a session of its own: a Ctrl-C in the terminal would end an X server at once (it catches
         # SIGINT), before the programs on it are stopped. setsid does not fork here (a background process of
         # a script is no process group leader), so $! is the server's pid.
-        setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$log" 2>&1 &
+        setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset </dev/null >"$log" 2>&1 &
         pid=$!
         for ((tries = 0; tries < 100; tries++)); do
             if ! kill -0 "$pid" 2>/dev/null; then
@@ -305,7 +329,9 @@ zelmo_xvfb_start() {
                 ZELMO_XVFB_PID=$pid
                 ZELMO_XVFB_PRIVATE=1
                 export DISPLAY=":$n"
-                zelmo_at_exit zelmo_xvfb_stop
+                if ((detached == 0)); then
+                    zelmo_at_exit zelmo_xvfb_stop
+                fi
                 rm -f "$log"
                 zelmo_log "private X server on $DISPLAY (Xvfb, 1280x1024x24)"
                 return 0
@@ -319,4 +345,144 @@ zelmo_xvfb_start() {
     rm -f "$log"
     zelmo_error "could not start Xvfb"
     return 1
+}
+
+# ---------------------------------------------------------------------------------------------------------------
+# Test desktops. Each has its own X screen and its own copy of a set-up prefix, so that no desktop sees another
+# one's windows, and runs in the background until zelmo_desktop_down:
+#   bare    the X screen alone: no shell, no window manager, the work area is the whole screen
+#   shell   Wine's own desktop shell, 1280x1024, with its taskbar along the bottom
+#   icewm   the IceWM window manager with its taskbar along the top (the work area starts below it)
+#   dpi144  the bare screen with the prefix at 144 DPI
+# <state-dir>/env holds DISPLAY and WINEPREFIX for the programs that run on the desktop; the keeper program
+# (zelmo_desktop_keeper.exe) holds the Wine session open between them and tells when the desktop is ready.
+ZELMO_DESKTOP_STAMP_VERSION="zelmo-desktop 1"
+
+# Writes the desktop's own settings into the (copied) prefix.
+zelmo__desktop_prefix_setup() {
+    local desktop="$1" log="$2"
+    case "$desktop" in
+    bare | icewm) ;;
+    shell)
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d shell /f >>"$log" 2>&1 &&
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /t REG_SZ /d 1280x1024 /f >>"$log" 2>&1 ||
+            return 1
+        ;;
+    dpi144)
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >>"$log" 2>&1 || return 1
+        ;;
+    *)
+        zelmo_error "unknown desktop $desktop (bare, shell, icewm, dpi144)"
+        return 2
+        ;;
+    esac
+    zelmo__wineserver_wait 60 >>"$log" 2>&1
+}
+
+# zelmo__desktop_prefix <desktop> <state-dir> <template-prefix>: a copy of the template with the desktop's
+# settings, made again when the template or the desktop's set-up changed.
+zelmo__desktop_prefix() {
+    local desktop="$1" dir="$2" template="$3"
+    local prefix="$dir/prefix" want log
+    want="$(cat "$template/.zelmo-prefix-stamp") / $ZELMO_DESKTOP_STAMP_VERSION $desktop"
+    if [[ -f "$prefix/.zelmo-desktop-stamp" && "$(cat "$prefix/.zelmo-desktop-stamp")" == "$want" ]]; then
+        return 0
+    fi
+    log="$dir/prefix-setup.log"
+    : >"$log"
+    rm -rf "$prefix"
+    # A copy takes about 3 s where a new prefix takes 10 s and the font links.
+    cp -a "$template" "$prefix" || return 1
+    rm -f "$prefix/.zelmo-prefix-stamp"
+    if ! (export WINEPREFIX="$prefix" && unset DISPLAY WAYLAND_DISPLAY && zelmo__desktop_prefix_setup "$desktop" "$log"); then
+        cat "$log" >&2
+        zelmo_error "could not set up the prefix of desktop $desktop"
+        return 1
+    fi
+    printf '%s\n' "$want" >"$prefix/.zelmo-desktop-stamp"
+}
+
+# Stops a process started by zelmo_desktop_up, by the pid it recorded.
+zelmo__desktop_kill() {
+    local pid_file="$1" pid
+    [[ -f "$pid_file" ]] || return 0
+    pid="$(cat "$pid_file")"
+    if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null || true
+    fi
+    rm -f "$pid_file"
+}
+
+# zelmo_desktop_up <desktop> <state-dir> <keeper.exe> [template-prefix]: the template defaults to
+# <state-dir>/../template.
+zelmo_desktop_up() {
+    if (($# < 3)); then
+        zelmo_error "usage: zelmo_desktop_up <desktop> <state-dir> <keeper.exe> [template-prefix]"
+        return 2
+    fi
+    local desktop="$1" dir keeper="$3" template="${4:-}"
+    mkdir -p "$2"
+    dir="$(cd "$2" && pwd)"
+    [[ -n "$template" ]] || template="$(dirname "$dir")/template"
+    zelmo_desktop_down "$dir"
+
+    zelmo_wine_prefix "$template" || return 1
+    zelmo__desktop_prefix "$desktop" "$dir" "$WINEPREFIX" || return 1
+    export WINEPREFIX="$dir/prefix"
+
+    zelmo_xvfb_start --private --detached || return 1
+    printf '%s\n' "$ZELMO_XVFB_PID" >"$dir/xvfb.pid"
+
+    if [[ "$desktop" == icewm ]]; then
+        mkdir -p "$dir/icewm"
+        printf 'TaskBarAtTop=1\n' >"$dir/icewm/preferences"
+        ICEWM_PRIVCFG="$dir/icewm" setsid icewm </dev/null >"$dir/icewm.log" 2>&1 &
+        printf '%s\n' "$!" >"$dir/icewm.pid"
+    fi
+
+    # The keeper waits for the desktop to be ready (Wine's taskbar, the window manager's work area, the
+    # DPI), prints "ready" and then holds the session open until the desktop is taken down.
+    local log="$dir/keeper.log"
+    setsid wine "$keeper" "$desktop" </dev/null >"$log" 2>&1 &
+    printf '%s\n' "$!" >"$dir/keeper.pid"
+    local tries
+    for ((tries = 0; tries < 600; tries++)); do
+        if grep -q '^ready' "$log" 2>/dev/null; then
+            printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$DISPLAY" "$WINEPREFIX" >"$dir/env"
+            zelmo_log "desktop $desktop on $DISPLAY: $(grep '^ready' "$log")"
+            return 0
+        fi
+        if ! kill -0 "$(cat "$dir/keeper.pid")" 2>/dev/null; then
+            break
+        fi
+        sleep 0.1
+    done
+    cat "$log" >&2
+    [[ ! -f "$dir/icewm.log" ]] || cat "$dir/icewm.log" >&2
+    zelmo_error "desktop $desktop did not come up"
+    zelmo_desktop_down "$dir"
+    return 1
+}
+
+zelmo_desktop_down() {
+    if (($# != 1)); then
+        zelmo_error "usage: zelmo_desktop_down <state-dir>"
+        return 2
+    fi
+    local dir="$1"
+    [[ -d "$dir" ]] || return 0
+    rm -f "$dir/env"
+    if [[ -d "$dir/prefix" ]]; then
+        # Every Wine program of the desktop goes before its X server.
+        WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
+        WINEPREFIX="$dir/prefix" timeout 10 wineserver -w 2>/dev/null || true
+    fi
+    zelmo__desktop_kill "$dir/keeper.pid"
+    zelmo__desktop_kill "$dir/icewm.pid"
+    zelmo__desktop_kill "$dir/xvfb.pid"
 }

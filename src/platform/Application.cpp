@@ -1,35 +1,21 @@
 #include "Application.h"
 
 #include "ErrorDisplay.h"
-#include "Readings.h"
+#include "Locale.h"
 
 #include <cwchar>
 
 namespace zelmo::win {
 
-TApplication::TApplication(HINSTANCE instance)
-    : instance_(instance), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")) {
-    ReadSeparators();
-
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance_;
-    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = ClassName;
-    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        RaiseLastError(L"RegisterClassExW");
-    }
+TApplication::TApplication(HINSTANCE instance, SeparatorSource separators)
+    : TWindow(instance), instance_(instance), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")),
+      separatorSource_(separators ? std::move(separators) : SeparatorSource(&LoadLocaleSeparators)),
+      separators_(separatorSource_()) {
     // A zero-sized window that is never shown: it owns the strip, and its app-window style would be the
     // program's taskbar button if it ever became visible.
-    const HWND hwnd = ::CreateWindowExW(WS_EX_APPWINDOW, ClassName, ApplicationTitle().c_str(),
-                                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                                        ::GetSystemMetrics(SM_CXSCREEN) / 2, ::GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                                        nullptr, nullptr, instance_, this);
-    if (hwnd == nullptr) {
-        RaiseLastError(L"CreateWindowExW");
-    }
-    window_.reset(hwnd);
+    const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2, y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
+    Create(WS_EX_APPWINDOW, ApplicationTitle().c_str(),
+           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, RECT{x, y, x, y}, nullptr);
 }
 
 int TApplication::Run() {
@@ -47,31 +33,17 @@ int TApplication::Run() {
     return static_cast<int>(msg.wParam);
 }
 
-void TApplication::ShowException() noexcept {
-    ShowCurrentException(main_ != nullptr ? main_->Handle() : Handle());
+HWND TApplication::ErrorOwner() const noexcept {
+    return main_ != nullptr ? main_->Handle() : Handle();
 }
 
-void TApplication::ReadSeparators() {
-    separators_ = LoadLocaleSeparators();
-    ++separatorReads_;
+void TApplication::ShowException() noexcept {
+    ShowCurrentException(ErrorOwner());
 }
 
 void TApplication::RegionalSettingsChanged() {
     ::SetThreadLocale(LOCALE_USER_DEFAULT);
-    ReadSeparators();
-}
-
-LRESULT CALLBACK TApplication::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-    TApplication* self = WindowInstance<TApplication>(hwnd, msg, lParam);
-    if (self == nullptr || self->window_.get() == nullptr) {
-        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-    try {
-        return self->HandleMessage(msg, wParam, lParam);
-    } catch (...) {
-        self->ShowException();
-        return 0;
-    }
+    separators_ = separatorSource_();
 }
 
 LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -91,8 +63,10 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
+        // Once this message returns the session may end at any moment, so the process ends right here:
+        // the settings were saved when the session was queried, and a quit message could be too late.
         if (wParam != FALSE) {
-            Terminate();
+            ::ExitProcess(0);
         }
         return 0;
     default:
@@ -102,7 +76,7 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
-    return ::DefWindowProcW(Handle(), msg, wParam, lParam);
+    return DefaultHandling(msg, wParam, lParam);
 }
 
 } // namespace zelmo::win

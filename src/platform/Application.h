@@ -1,10 +1,12 @@
 #pragma once
 // The application object: its hidden top-level window (the owner of the strip, carrying the taskbar
 // style), the message loop, the process-wide locale separators and the error display.
-#include "Handles.h"
+#include "Window.h"
 #include "status/Format.h"
 
 #include <windows.h>
+
+#include <functional>
 
 namespace zelmo::win {
 
@@ -21,16 +23,17 @@ protected:
     ~IMainWindow() = default;
 };
 
-class TApplication {
+class TApplication final : public TWindow<TApplication> {
 public:
-    static constexpr wchar_t ClassName[] = L"TApplication";
+    static constexpr const wchar_t* ClassName = L"TApplication";
+    static constexpr UINT ClassStyle = 0;
+    // Where the separators come from: the user's locale, or a test's stand-in.
+    using SeparatorSource = std::function<LocaleSeparators()>;
 
-    explicit TApplication(HINSTANCE instance);
-    TApplication(const TApplication&) = delete;
-    TApplication& operator=(const TApplication&) = delete;
+    explicit TApplication(HINSTANCE instance, SeparatorSource separators = {});
+    ~TApplication() { Destroy(); }
 
     HINSTANCE Instance() const noexcept { return instance_; }
-    HWND Handle() const noexcept { return window_.get(); }
 
     void SetMainWindow(IMainWindow* main) noexcept { main_ = main; }
     // Runs the main window's show sequence, then dispatches messages until Terminate; returns the exit
@@ -40,23 +43,21 @@ public:
 
     // The decimal, date and time separators, read at start-up and after regional-settings changes.
     const LocaleSeparators& Separators() const noexcept { return separators_; }
-    int SeparatorReads() const noexcept { return separatorReads_; }
 
     // Shows the exception in flight (call inside a catch block), owned by the main window if any.
     void ShowException() noexcept;
+    HWND ErrorOwner() const noexcept;
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    void ReadSeparators();
     void RegionalSettingsChanged();
 
     HINSTANCE instance_;
     UINT taskbarCreated_;
+    SeparatorSource separatorSource_;
     LocaleSeparators separators_;
-    int separatorReads_ = 0;
     IMainWindow* main_ = nullptr;
-    UniqueWindow window_;
 };
 
 } // namespace zelmo::win

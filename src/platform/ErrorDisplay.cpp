@@ -1,7 +1,7 @@
 #include "ErrorDisplay.h"
 
 #include "Handles.h"
-#include "Ini.h"
+#include "Module.h"
 #include "status/AppText.h"
 #include "status/Error.h"
 

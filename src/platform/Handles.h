@@ -1,8 +1,11 @@
 #pragma once
 // One owner template for every kind of handle: the traits give the invalid value and the close
 // function; copying is deleted so nothing is ever closed twice, moving hands ownership on.
+#include "ErrorDisplay.h"
+
 #include <windows.h>
 
+#include <string_view>
 #include <utility>
 
 namespace zelmo::win {
@@ -57,6 +60,7 @@ using MenuTraits = NullHandleTraits<HMENU, &::DestroyMenu>;
 using WindowTraits = NullHandleTraits<HWND, &::DestroyWindow>;
 using ScreenDCTraits = NullHandleTraits<HDC, &ReleaseScreenDC>;
 using LocalMemoryTraits = NullHandleTraits<HLOCAL, &::LocalFree>;
+using ModuleTraits = NullHandleTraits<HMODULE, &::FreeLibrary>;
 
 using UniqueHandle = UniqueAny<KernelHandleTraits>;
 using UniqueFont = UniqueAny<FontTraits>;
@@ -65,20 +69,18 @@ using UniqueMenu = UniqueAny<MenuTraits>;
 using UniqueWindow = UniqueAny<WindowTraits>;
 using UniqueScreenDC = UniqueAny<ScreenDCTraits>;
 using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
+using UniqueModule = UniqueAny<ModuleTraits>;
 
-// The object behind a window handle: stored from CREATESTRUCT on WM_NCCREATE, forgotten on
-// WM_NCDESTROY, so a window procedure can dispatch to its member functions.
-template <typename T> T* WindowInstance(HWND hwnd, UINT msg, LPARAM lParam) noexcept {
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        return self;
+// Takes a freshly created object into its owner, or raises the system's error naming the call when the
+// creation failed; every creation of a GDI object, menu or kernel object is checked this way:
+//   backgroundBrush_ = Checked<UniqueBrush>(::CreateSolidBrush(colour), L"CreateSolidBrush");
+// (GDI's creators often leave the last-error code as it was; the message then still names the call.)
+template <typename Owner> [[nodiscard]] Owner Checked(typename Owner::Handle handle, std::wstring_view call) {
+    Owner owner(handle);
+    if (!owner) {
+        RaiseLastError(call);
     }
-    auto* self = reinterpret_cast<T*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    }
-    return self;
+    return owner;
 }
 
 // The device context of one WM_PAINT: BeginPaint on construction, EndPaint on the way out.

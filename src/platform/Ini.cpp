@@ -10,23 +10,6 @@
 
 namespace zelmo::win {
 
-std::wstring ExecutablePath() {
-    // Start with the classic 261 units and grow while the name does not fit.
-    std::wstring path(261, L'\0');
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(path.size());
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), size);
-        if (n == 0) {
-            RaiseLastError(L"GetModuleFileNameW");
-        }
-        if (n < size) {
-            path.resize(n);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 SettingsFile::~SettingsFile() {
     ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, path_.c_str());
 }

@@ -5,9 +5,6 @@
 
 namespace zelmo::win {
 
-// Full path of the running executable, however long it is.
-std::wstring ExecutablePath();
-
 // Made for one load or one save; holds only the path and touches no file until asked. Its release
 // sends the platform's flush request for the path, whose result does not matter.
 class SettingsFile {

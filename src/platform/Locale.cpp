@@ -1,4 +1,4 @@
-#include "Readings.h"
+#include "Locale.h"
 
 #include <windows.h>
 

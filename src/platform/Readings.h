@@ -19,7 +19,4 @@ public:
     std::int32_t QueryWorkAreaTop() override;
 };
 
-// The separators of the thread's locale; a field the locale cannot supply keeps its default.
-LocaleSeparators LoadLocaleSeparators();
-
 } // namespace zelmo::win

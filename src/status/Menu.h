@@ -2,6 +2,7 @@
 // The strip's context menu as data: declared items with their marks, and the two operations that
 // change marks. The check marks are the display options; no other copy of them exists.
 #include "StatusLine.h"
+#include "Version.h"
 
 #include <array>
 #include <cstddef>
@@ -42,7 +43,7 @@ struct MenuItemDecl {
 
 // The menu from top to bottom; the position pair lies in the submenu of Position1.
 inline constexpr std::array<MenuItemDecl, MenuItemCount> DeclaredMenu = {{
-    {MenuId::Version3001, MenuId::None, L"Zelmo Version 3.11", false, false, false, 0},
+    {MenuId::Version3001, MenuId::None, L"Zelmo Version " ZELMO_VERSION_TEXT, false, false, false, 0},
     {MenuId::N3, MenuId::None, L"-", true, false, false, 0},
     {MenuId::Position1, MenuId::None, L"表示位置(&P)", true, false, false, 0},
     {MenuId::UpperPosition1, MenuId::Position1, L"上端(&T)", true, false, true, 1},

@@ -4,12 +4,6 @@
 
 namespace zelmo {
 
-std::wstring_view SettingKeyName(SettingKey key) noexcept {
-    static constexpr std::wstring_view Names[] = {L"CheckRemoteDrive", L"DiskSize",  L"LowerPosition", L"StayOnTop",
-                                                  L"MemoryState",      L"StartTime", L"TickCount"};
-    return Names[static_cast<std::size_t>(key)];
-}
-
 std::wstring SettingsPathFromExePath(std::wstring_view exePath) {
     const std::size_t at = exePath.find_last_of(L".\\:");
     std::wstring path(exePath);

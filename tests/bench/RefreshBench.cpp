@@ -6,6 +6,7 @@
 //   zelmo_refresh_bench [refreshes-per-round=100] [rounds=7] [steady-refreshes=1000]
 #include "Main.h"
 #include "Timing.h"
+#include "WindowMoveCounter.h"
 #include "ZelmoMainProbe.h"
 #include "platform/Readings.h"
 
@@ -118,13 +119,14 @@ int Run(int perRound, int rounds, int steadyRefreshes) {
 
     // Docking moves on refreshes whose label kept its size (the text itself changes every second).
     long steadyMoves = 0, steady = 0, resized = 0, movesOnResize = 0, textChanges = 0;
+    const zelmo::test::WindowMoveCounter counter(form.Handle());
     for (int i = 0; i < steadyRefreshes; ++i) {
         const SIZE before = TZelmoMainProbe::LabelSize(form);
-        const long movesBefore = TZelmoMainProbe::WindowMoves(form);
+        const long movesBefore = counter.Moves();
         const std::wstring textBefore = TZelmoMainProbe::LabelText(form);
         TZelmoMainProbe::UpdateDisplay(form);
         const SIZE after = TZelmoMainProbe::LabelSize(form);
-        const long moves = TZelmoMainProbe::WindowMoves(form) - movesBefore;
+        const long moves = counter.Moves() - movesBefore;
         textChanges += TZelmoMainProbe::LabelText(form) != textBefore ? 1 : 0;
         if (before.cx == after.cx && before.cy == after.cy) {
             ++steady;

@@ -1,18 +1,26 @@
 #include "Harness.h"
 
+#include "status/Settings.h"
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <string_view>
 #include <sstream>
 
 namespace e2e {
 
 std::wstring ProgramPath, MenuProbePath;
 
-const wchar_t* const SettingKeys[7] = {L"CheckRemoteDrive", L"DiskSize",  L"LowerPosition", L"StayOnTop",
-                                       L"MemoryState",      L"StartTime", L"TickCount"};
+std::vector<std::wstring> SavedKeys() {
+    std::vector<std::wstring> keys;
+    for (const zelmo::SettingKey key : zelmo::SaveOrder) {
+        keys.emplace_back(zelmo::SettingKeyName(key));
+    }
+    return keys;
+}
 
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
     const ULONGLONG end = ::GetTickCount64() + timeoutMs;
@@ -89,6 +97,148 @@ HWND VisibleTopLevel(const wchar_t* className, DWORD processId) {
     return nullptr;
 }
 
+// --- Desktop --------------------------------------------------------------------------------
+
+Desktop CurrentDesktop() {
+    // Wine has a hidden Shell_TrayWnd on every desktop; only the shell shows it.
+    static const Desktop desktop = [] {
+        const std::string_view name = std::getenv("ZELMO_DESKTOP") != nullptr ? std::getenv("ZELMO_DESKTOP") : "";
+        if (name == "icewm") {
+            return Desktop::WindowManager;
+        }
+        if (name == "shell") {
+            return Desktop::Shell;
+        }
+        const HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+        return name.empty() && tray != nullptr && ::IsWindowVisible(tray) ? Desktop::Shell : Desktop::Bare;
+    }();
+    return desktop;
+}
+
+const char* DesktopName(Desktop desktop) {
+    switch (desktop) {
+    case Desktop::Bare:
+        return "the bare screen";
+    case Desktop::Shell:
+        return "Wine's shell";
+    case Desktop::WindowManager:
+        return "the window manager";
+    }
+    return "?";
+}
+
+std::vector<std::wstring> TaskButtons() {
+    std::vector<std::wstring> captions;
+    const HWND tray = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (tray == nullptr || !::IsWindowVisible(tray)) {
+        return captions;
+    }
+    bool start = true;
+    for (HWND child = ::GetWindow(tray, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::_wcsicmp(ClassOf(child).c_str(), L"Button") != 0 || !::IsWindowVisible(child)) {
+            continue;
+        }
+        if (start) {
+            start = false; // the Start button
+            continue;
+        }
+        captions.push_back(TextOf(child));
+    }
+    return captions;
+}
+
+std::optional<std::wstring> NetWmState(HWND window, std::string& error) {
+    // Wine's X11 driver keeps the X window of a top-level window in this window property.
+    const auto xid = reinterpret_cast<ULONG_PTR>(::GetPropW(window, L"__wine_x11_whole_window"));
+    if (xid == 0) {
+        error = "the window has no X window";
+        return std::nullopt;
+    }
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring file = std::wstring(temp) + L"zelmo-e2e-xprop-" + std::to_wstring(::GetCurrentProcessId());
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    const HANDLE out =
+        ::CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        error = "cannot create " + testing::PrintToString(file);
+        return std::nullopt;
+    }
+    // Wine starts a host program given by its path on drive Z: as it is; it inherits DISPLAY.
+    std::wstring commandLine = L"xprop -id " + std::to_wstring(xid) + L" _NET_WM_STATE";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out;
+    startup.hStdError = out;
+    PROCESS_INFORMATION info{};
+    const bool started = ::CreateProcessW(L"Z:\\usr\\bin\\xprop", commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                          nullptr, nullptr, &startup, &info);
+    const DWORD startError = ::GetLastError();
+    ::CloseHandle(out);
+    if (!started) {
+        ::DeleteFileW(file.c_str());
+        error = "cannot start xprop: error " + std::to_string(startError);
+        return std::nullopt;
+    }
+    // The handle Wine gives for a host program is signalled at once; the program's output tells it has run.
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    std::optional<std::vector<std::wstring>> lines;
+    WaitFor(
+        [&] {
+            lines = ReadLines(file);
+            return lines.has_value() && !lines->empty();
+        },
+        5000);
+    ::DeleteFileW(file.c_str());
+    if (!lines.has_value() || lines->empty()) {
+        error = "xprop wrote nothing";
+        return std::nullopt;
+    }
+    // "_NET_WM_STATE(ATOM) = _NET_WM_STATE_SKIP_TASKBAR, ..." or "_NET_WM_STATE:  not found."
+    const std::wstring& line = lines->front();
+    const size_t equals = line.find(L" = ");
+    if (line.starts_with(L"_NET_WM_STATE:")) {
+        return std::wstring();
+    }
+    if (!line.starts_with(L"_NET_WM_STATE(ATOM)") || equals == std::wstring::npos) {
+        error = "xprop wrote " + testing::PrintToString(line);
+        return std::nullopt;
+    }
+    return line.substr(equals + 3);
+}
+
+testing::AssertionResult HasNoTaskbarButton(HWND window) {
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(window, GWL_EXSTYLE);
+    if (::IsWindowVisible(window) && (::GetWindow(window, GW_OWNER) == nullptr || (exStyle & WS_EX_APPWINDOW) != 0)) {
+        return testing::AssertionFailure() << "the window is visible and has no owner or has WS_EX_APPWINDOW";
+    }
+    switch (CurrentDesktop()) {
+    case Desktop::Bare:
+        break;
+    case Desktop::Shell:
+        if (const auto buttons = TaskButtons(); !buttons.empty()) {
+            return testing::AssertionFailure() << "task buttons " << testing::PrintToString(buttons);
+        }
+        break;
+    case Desktop::WindowManager:
+        if (::IsWindowVisible(window)) {
+            std::string error;
+            const auto state = NetWmState(window, error);
+            if (!state.has_value()) {
+                return testing::AssertionFailure() << "cannot read the window's _NET_WM_STATE: " << error;
+            }
+            if (state->find(L"_NET_WM_STATE_SKIP_TASKBAR") == std::wstring::npos) {
+                return testing::AssertionFailure() << "_NET_WM_STATE without SKIP_TASKBAR: "
+                                                   << testing::PrintToString(*state);
+            }
+        }
+        break;
+    }
+    return testing::AssertionSuccess();
+}
+
 // --- Input ------------------------------------------------------------------------------------
 
 namespace {
@@ -124,6 +274,11 @@ void RightClick(POINT at) {
     Send({MouseInput(at, MOUSEEVENTF_RIGHTDOWN), MouseInput(at, MOUSEEVENTF_RIGHTUP)});
 }
 
+void Click(POINT at) {
+    MoveTo(at);
+    Send({MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)});
+}
+
 void DoubleClick(POINT at) {
     MoveTo(at);
     Send({MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP),
@@ -138,36 +293,6 @@ void PressKey(WORD virtualKey) {
     INPUT up = down;
     up.ki.dwFlags = KEYEVENTF_KEYUP;
     Send({down, up});
-}
-
-// --- Status line ------------------------------------------------------------------------------
-
-bool HasShape(const std::wstring& line, const LineShape& shape) {
-    std::wstring pattern = L"( \\[[A-Z]\\] \\d+\\.\\d\\dGB";
-    if (shape.totals) {
-        pattern += L"/\\d+\\.\\d\\dGB";
-    }
-    pattern += L")+ ";
-    if (shape.memory) {
-        pattern += L"<\\d{1,3}% \\d+MB> ";
-    }
-    if (shape.startTime) {
-        pattern += L"<\\d{4}/\\d\\d/\\d\\d \\d\\d:\\d\\d:\\d\\d> ";
-    }
-    if (shape.uptime) {
-        pattern += L"<(\\d+日と)?\\d\\d:\\d\\d:\\d\\d> ";
-    }
-    return std::regex_match(line, std::wregex(pattern));
-}
-
-std::optional<long long> UptimeSeconds(const std::wstring& line) {
-    static const std::wregex uptime(L"<(?:(\\d+)日と)?(\\d\\d):(\\d\\d):(\\d\\d)> $");
-    std::wsmatch m;
-    if (!std::regex_search(line, m, uptime)) {
-        return std::nullopt;
-    }
-    const long long days = m[1].matched ? std::stoll(m[1].str()) : 0;
-    return ((days * 24 + std::stoll(m[2].str())) * 60 + std::stoll(m[3].str())) * 60 + std::stoll(m[4].str());
 }
 
 // --- Settings file ----------------------------------------------------------------------------
@@ -319,6 +444,26 @@ bool Zelmo::AtBottomEdge() const {
     return StripRect().bottom == WorkArea().bottom;
 }
 
+testing::AssertionResult Zelmo::Docked(bool top) const {
+    RECT strip{}, label{};
+    ::GetWindowRect(strip_, &strip);
+    ::GetWindowRect(label_, &label);
+    const RECT area = WorkArea();
+    if (strip.right - strip.left != label.right - label.left + 2 ||
+        strip.bottom - strip.top != label.bottom - label.top + 2) {
+        return testing::AssertionFailure() << "the strip is not the label plus its frame";
+    }
+    const LONG leftMargin = strip.left - area.left, rightMargin = area.right - strip.right;
+    const bool againstEdge = top ? strip.top == area.top : strip.bottom == area.bottom;
+    if (!againstEdge || leftMargin < 0 || rightMargin < 0 || std::abs(leftMargin - rightMargin) > 1 ||
+        strip.top < area.top || strip.bottom > area.bottom) {
+        return testing::AssertionFailure() << "strip " << strip.left << "," << strip.top << "-" << strip.right << ","
+                                           << strip.bottom << " in work area " << area.left << "," << area.top << "-"
+                                           << area.right << "," << area.bottom;
+    }
+    return testing::AssertionSuccess();
+}
+
 ULONGLONG Zelmo::NextTextChange() {
     const std::wstring before = Line();
     return WaitFor([&] { return Line() != before; }, 1500) ? ::GetTickCount64() : 0;
@@ -351,14 +496,45 @@ std::vector<MenuItem> Zelmo::MenuItems(HWND menuWindow) {
     for (const std::wstring& line : ReadLines(file).value_or(std::vector<std::wstring>{})) {
         MenuItem item{};
         int end = 0;
-        if (line.empty() ||
-            std::swscanf(line.c_str(), L"%d|%x|%x|%n", &item.depth, &item.type, &item.state, &end) < 3) {
+        if (line.empty() || std::swscanf(line.c_str(), L"%d|%x|%x|%ld,%ld,%ld,%ld|%n", &item.depth, &item.type,
+                                         &item.state, &item.rect.left, &item.rect.top, &item.rect.right,
+                                         &item.rect.bottom, &end) < 7) {
             continue;
         }
         item.caption = line.substr(static_cast<size_t>(end));
         items.push_back(item);
     }
     return items;
+}
+
+std::function<void()> Zelmo::MenuItemChooser(HWND menuWindow, WORD accessKey, size_t row) {
+    if (CurrentDesktop() != Desktop::WindowManager) {
+        return [accessKey] { PressKey(accessKey); };
+    }
+    // The row counts the submenu's items too, as in the list MenuItems gives.
+    const std::vector<MenuItem> items = MenuItems(menuWindow);
+    if (row >= items.size() || items[row].depth != 0 || items[row].rect.left >= items[row].rect.right) {
+        ADD_FAILURE() << "no rectangle for menu item " << row << " of " << items.size();
+        return [] {};
+    }
+    return [at = Centre(items[row].rect)] { Click(at); };
+}
+
+void Zelmo::CloseMenu() {
+    if (CurrentDesktop() != Desktop::WindowManager) {
+        PressKey(VK_ESCAPE);
+        return;
+    }
+    // A single click on the strip's frame does nothing but end the menu; take the end of the strip that the
+    // menu (opened at the pointer, to the right of it) leaves free.
+    const RECT strip = StripRect();
+    RECT menu{};
+    ::GetWindowRect(VisibleTopLevel(L"#32768", processId_), &menu);
+    POINT at{strip.left, (strip.top + strip.bottom) / 2};
+    if (::PtInRect(&menu, at)) {
+        at.x = strip.right - 1;
+    }
+    Click(at);
 }
 
 bool Zelmo::MenuClosed() {

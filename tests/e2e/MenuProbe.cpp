@@ -2,7 +2,9 @@
 // readable inside the process that owns it (under Wine, GetMenuItemInfoW on another process's menu fails), so
 // the hook, running inside the strip's process, answers the driver's request message sent to an open menu
 // window by writing that menu's items to "menu.txt" (UTF-8) beside the exe:
-// one line per item, "<depth>|<type hex>|<state hex>|<caption>", each submenu's items right after its entry.
+// one line per item, "<depth>|<type hex>|<state hex>|<left>,<top>,<right>,<bottom>|<caption>" (the item's
+// screen rectangle, empty for the items of a submenu, which is not open), each submenu's items right after
+// its entry.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,7 +12,7 @@
 
 namespace {
 
-void Describe(HMENU menu, int depth, std::wstring& out) {
+void Describe(HWND window, HMENU menu, int depth, std::wstring& out) {
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         wchar_t caption[256] = {};
@@ -23,13 +25,18 @@ void Describe(HMENU menu, int depth, std::wstring& out) {
             out += L"?|failed\n";
             continue;
         }
-        wchar_t head[64];
-        std::swprintf(head, 64, L"%d|%x|%x|", depth, info.fType, info.fState);
+        RECT item{};
+        if (depth == 0) {
+            ::GetMenuItemRect(window, menu, static_cast<UINT>(i), &item);
+        }
+        wchar_t head[128];
+        std::swprintf(head, 128, L"%d|%x|%x|%ld,%ld,%ld,%ld|", depth, info.fType, info.fState, item.left, item.top,
+                      item.right, item.bottom);
         out += head;
         out += caption;
         out += L'\n';
         if (info.hSubMenu != nullptr) {
-            Describe(info.hSubMenu, depth + 1, out);
+            Describe(window, info.hSubMenu, depth + 1, out);
         }
     }
 }
@@ -41,7 +48,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK ReadMenuHook(int code, WPARAM 
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && message != nullptr && message->message == request) {
         std::wstring text;
-        Describe(reinterpret_cast<HMENU>(::SendMessageW(message->hwnd, 0x01E1 /* MN_GETHMENU */, 0, 0)), 0, text);
+        Describe(message->hwnd, reinterpret_cast<HMENU>(::SendMessageW(message->hwnd, 0x01E1 /* MN_GETHMENU */, 0, 0)), 0, text);
         wchar_t path[MAX_PATH] = {};
         const DWORD n = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
         std::wstring file(path, n);

@@ -67,8 +67,8 @@ TEST_F(Zelmo, RightClickOnTextOrFrameOpensMenuAtThePointer) {
             EXPECT_TRUE(menu.bottom == area.bottom || menu.bottom == click.at.y) << menu.top << ".." << menu.bottom;
         }
         ExpectMenu(MenuItems(window), DefaultMenu);
-        PressKey(VK_ESCAPE);
-        EXPECT_TRUE(MenuClosed()) << "Esc did not close the menu";
+        CloseMenu();
+        EXPECT_TRUE(MenuClosed()) << "the menu did not close";
     }
     EXPECT_EQ(ExitCode(0), STILL_ACTIVE);
 }
@@ -78,21 +78,24 @@ TEST_F(Zelmo, OptionItemsChangeTheLineAtTheNextTick) {
     // Each access key turns one segment off; the uptime goes last, since the ticks are seen by its change.
     const struct {
         WORD key;
+        size_t row;
         LineShape after;
     } steps[] = {
-        {'M', {true, false, true, true}},
-        {'D', {false, false, true, true}},
-        {'S', {false, false, false, true}},
-        {'T', {false, false, false, false}},
+        {'M', 9, {true, false, true, true}},
+        {'D', 7, {false, false, true, true}},
+        {'S', 10, {false, false, false, true}},
+        {'T', 11, {false, false, false, false}},
     };
     LineShape shape{true, true, true, true};
     for (const auto& step : steps) {
         SCOPED_TRACE(static_cast<char>(step.key));
-        ASSERT_NE(OpenMenu(Centre(StripRect())), nullptr);
+        const HWND menu = OpenMenu(Centre(StripRect()));
+        ASSERT_NE(menu, nullptr);
+        const auto choose = MenuItemChooser(menu, step.key, step.row);
         // Choose right after a tick (ticks go on under the open menu), then look before the next one.
         const ULONGLONG tick = NextTextChange();
         ASSERT_NE(tick, 0u);
-        PressKey(step.key);
+        choose();
         ASSERT_TRUE(MenuClosed());
         WaitUntil(tick, 250);
         const std::wstring soon = Line();
@@ -113,9 +116,10 @@ TEST_F(Zelmo, StayOnTopItemSwitchesTheLayerAtOnce) {
         ASSERT_GT(items.size(), StayOnTopRow);
         EXPECT_EQ(items[StayOnTopRow].caption, DefaultMenu[StayOnTopRow].caption);
         EXPECT_EQ((items[StayOnTopRow].state & MFS_CHECKED) != 0, !on);
+        const auto choose = MenuItemChooser(window, 'O', StayOnTopRow);
         const ULONGLONG tick = NextTextChange();
         ASSERT_NE(tick, 0u);
-        PressKey('O');
+        choose();
         EXPECT_TRUE(WaitFor([&] { return Topmost() == on; }, 100)) << "not switched within 100 ms";
         EXPECT_LT(::GetTickCount64() - tick, 450u) << "cannot tell the switch from the next tick";
         ASSERT_TRUE(MenuClosed());

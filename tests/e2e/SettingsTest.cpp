@@ -32,9 +32,11 @@ TEST_F(Zelmo, PreparedFileIsAppliedAndItsOtherContentSurvivesTheSave) {
     EXPECT_EQ(lines->front(), L"; written by hand");
     EXPECT_EQ(IniValue(*lines, L"Other", L"Key"), L"Value");
     EXPECT_EQ(IniValue(*lines, L"Main", L"Extra"), L"kept");
-    const wchar_t* const saved[7] = {L"1", L"0", L"0", L"0", L"1", L"0", L"1"}; // in the order of SettingKeys
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(IniValue(*lines, L"Main", SettingKeys[i]), saved[i]) << testing::PrintToString(SettingKeys[i]);
+    const std::vector<std::wstring> saved = {L"1", L"0", L"0", L"0", L"1", L"0", L"1"}; // in the order of SavedKeys
+    const std::vector<std::wstring> keys = SavedKeys();
+    ASSERT_EQ(keys.size(), saved.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        EXPECT_EQ(IniValue(*lines, L"Main", keys[i]), saved[i]) << testing::PrintToString(keys[i]);
     }
 }
 

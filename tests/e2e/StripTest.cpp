@@ -37,9 +37,36 @@ TEST_F(Zelmo, LabelSitsInOnePixelFrameOfStripCentredAtBottom) {
     EXPECT_EQ(width, label.right - label.left + 2);
     EXPECT_EQ(height, label.bottom - label.top + 2);
     EXPECT_GT(label.bottom - label.top, 0);
-    const RECT area = WorkArea();
-    EXPECT_EQ(strip.left, area.left + (area.right - area.left - width) / 2);
-    EXPECT_EQ(strip.top, area.bottom - height);
+    EXPECT_TRUE(Docked(false));
+}
+
+// Another program (a window-arranging tool, say) moves the strip, then moves and resizes it: the next tick
+// puts it back where it belongs.
+TEST_F(Zelmo, StripReturnsToItsDockAtTheNextTickAfterAnOutsideMove) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NE(NextTextChange(), 0u);
+    ASSERT_TRUE(Docked(false));
+    const struct {
+        const char* what;
+        int dx, dy, dw, dh;
+        UINT flags;
+    } moves[] = {
+        {"moved", 37, -120, 0, 0, SWP_NOSIZE},
+        {"moved and resized", -53, -240, 90, 25, 0},
+    };
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move.what);
+        const RECT before = StripRect();
+        ASSERT_TRUE(::SetWindowPos(strip_, nullptr, before.left + move.dx, before.top + move.dy,
+                                   before.right - before.left + move.dw, before.bottom - before.top + move.dh,
+                                   move.flags | SWP_NOZORDER | SWP_NOACTIVATE));
+        const ULONGLONG moved = ::GetTickCount64();
+        const RECT away = StripRect();
+        EXPECT_EQ(away.top, before.top + move.dy) << "the move did not happen";
+        EXPECT_TRUE(WaitFor([&] { return static_cast<bool>(Docked(false)); }, 600))
+            << "not back within one tick: " << Docked(false).message();
+        EXPECT_LE(::GetTickCount64() - moved, 600u);
+    }
 }
 
 TEST_F(Zelmo, LineShowsEverySegmentAndFollowsTheClock) {
@@ -92,8 +119,10 @@ TEST_F(Zelmo, EndOfSessionSavesOnTheQueryAndEndsWithoutSecondSave) {
     ASSERT_TRUE(::SendMessageTimeoutW(app_, WM_ENDSESSION, FALSE, 0, SMTO_NORMAL, 5000, &answer));
     EXPECT_EQ(ExitCode(300), STILL_ACTIVE);
 
+    // The end of the session: the process ends right in the handler, with 0 and without saving again. (The
+    // answer is lost with the process, so SendMessageTimeoutW's own result says nothing.)
     ASSERT_TRUE(::DeleteFileW(ini_.c_str()));
-    ::PostMessageW(app_, WM_ENDSESSION, TRUE, 0);
+    ::SendMessageTimeoutW(app_, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &answer);
     EXPECT_EQ(ExitCode(5000), 0u);
     EXPECT_FALSE(ReadLines(ini_).has_value()) << "the end of the session saved a second time";
 }
@@ -108,13 +137,14 @@ TEST_F(Zelmo, EveryCloseRouteSavesAllOptionsAndEndsWithZero) {
         {"WM_CLOSE to the application window", [this] { ::PostMessageW(app_, WM_CLOSE, 0, 0); }},
         {"menu item X",
          [this] {
-             ASSERT_NE(OpenMenu(Centre(StripRect())), nullptr);
-             PressKey('X');
+             const HWND menu = OpenMenu(Centre(StripRect()));
+             ASSERT_NE(menu, nullptr);
+             MenuItemChooser(menu, 'X', 13)();
          }},
     };
     std::vector<std::wstring> saved{L"[Main]"};
-    for (const wchar_t* key : SettingKeys) {
-        saved.push_back(std::wstring(key) + L"=1");
+    for (const std::wstring& key : SavedKeys()) {
+        saved.push_back(key + L"=1");
     }
     for (const Route& route : routes) {
         SCOPED_TRACE(route.name);

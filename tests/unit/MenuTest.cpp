@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
 #include <random>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelmo {
@@ -10,6 +15,39 @@ namespace {
 
 constexpr MenuId Options[] = {MenuId::CheckRemoteDrive1, MenuId::DiskSize1,  MenuId::StayOnTop1,
                               MenuId::MemoryState1,      MenuId::StartTime1, MenuId::TickCount1};
+
+constexpr MenuId PositionPair[] = {MenuId::UpperPosition1, MenuId::LowerPosition1};
+
+// Every command of the menu with the items whose marks it may change.
+struct Command {
+    std::string Name;
+    std::function<void(TMenuModel&)> Run;
+    std::vector<MenuId> Touches;
+};
+
+std::vector<Command> AllCommands() {
+    std::vector<Command> commands = {
+        {"ChooseUpperPosition", ChooseUpperPosition, {std::begin(PositionPair), std::end(PositionPair)}},
+        {"ChooseLowerPosition", ChooseLowerPosition, {std::begin(PositionPair), std::end(PositionPair)}},
+        {"SwapPosition", SwapPosition, {std::begin(PositionPair), std::end(PositionPair)}},
+    };
+    for (MenuId id : Options) {
+        commands.push_back(
+            {"ToggleCheck " + std::to_string(static_cast<int>(id)), [id](TMenuModel& m) { ToggleCheck(m, id); }, {id}});
+    }
+    return commands;
+}
+
+// Every item of the menu that the command may not change keeps its check and default marks.
+void ExpectOnlyTouched(const TMenuModel& before, const TMenuModel& after, const std::vector<MenuId>& touches) {
+    for (std::size_t i = 0; i < MenuItemCount; ++i) {
+        const auto id = static_cast<MenuId>(i);
+        if (std::find(touches.begin(), touches.end(), id) == touches.end()) {
+            EXPECT_EQ(after.Checked(id), before.Checked(id)) << "item " << i;
+            EXPECT_EQ(after.IsDefault(id), before.IsDefault(id)) << "item " << i;
+        }
+    }
+}
 
 void ExpectPositionInvariant(const TMenuModel& m) {
     const bool upper = m.Checked(MenuId::UpperPosition1);
@@ -28,6 +66,9 @@ TEST(MenuModel, DeclaredMarks) {
         EXPECT_TRUE(m.Checked(id));
     }
     EXPECT_FALSE(Declared(MenuId::Version3001).Enabled);
+    // The caption follows the project version that CMake sets.
+    const std::string_view version = ZELMO_PROJECT_VERSION;
+    EXPECT_EQ(Declared(MenuId::Version3001).Caption, L"Zelmo Version " + std::wstring(version.begin(), version.end()));
     EXPECT_TRUE(IsSeparator(MenuId::N1) && IsSeparator(MenuId::N2) && IsSeparator(MenuId::N3));
 }
 
@@ -50,6 +91,7 @@ TEST(MenuModel, RandomCommandSequencesKeepTheRules) {
         TMenuModel m;
         for (int step = 0; step < 50; ++step) {
             const TMenuModel before = m;
+            std::vector<MenuId> touches(std::begin(PositionPair), std::end(PositionPair));
             switch (rng() % 4) {
             case 0: {
                 const bool upperWasOn = m.Checked(MenuId::UpperPosition1);
@@ -75,6 +117,7 @@ TEST(MenuModel, RandomCommandSequencesKeepTheRules) {
             }
             default: {
                 const MenuId id = Options[rng() % std::size(Options)];
+                touches = {id};
                 ToggleCheck(m, id);
                 EXPECT_NE(m.Checked(id), before.Checked(id));
                 TMenuModel twice = m;
@@ -84,12 +127,25 @@ TEST(MenuModel, RandomCommandSequencesKeepTheRules) {
             }
             }
             ExpectPositionInvariant(m);
-            // Option marks are touched only by their own command.
-            for (MenuId id : Options) {
-                if (m.Checked(id) != before.Checked(id)) {
-                    EXPECT_EQ(m.Options().CheckRemoteDrive, m.Checked(MenuId::CheckRemoteDrive1));
-                }
-            }
+            ExpectOnlyTouched(before, m, touches);
+        }
+    }
+}
+
+TEST(MenuModel, MarksAreTouchedOnlyByTheirOwnCommand) {
+    const std::vector<Command> commands = AllCommands();
+    // Every command from the declared marks, and from the opposite marks (upper edge, every option flipped).
+    TMenuModel opposite;
+    ChooseUpperPosition(opposite);
+    for (MenuId id : Options) {
+        ToggleCheck(opposite, id);
+    }
+    for (const TMenuModel& start : {TMenuModel(), opposite}) {
+        for (const Command& command : commands) {
+            SCOPED_TRACE(command.Name);
+            TMenuModel m = start;
+            command.Run(m);
+            ExpectOnlyTouched(start, m, command.Touches);
         }
     }
 }

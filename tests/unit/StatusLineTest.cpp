@@ -1,4 +1,5 @@
 #include "FakeReadings.h"
+#include "status/StatusLine.h"
 
 #include <gtest/gtest.h>
 

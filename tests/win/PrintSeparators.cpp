@@ -1,6 +1,6 @@
 // Prints the separators as a fresh process reads them from its locale (locale data is cached per
 // process, so a changed registry value is only seen by a new one).
-#include "platform/Readings.h"
+#include "platform/Locale.h"
 
 #include <cstdio>
 

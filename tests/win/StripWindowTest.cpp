@@ -1,12 +1,15 @@
 // The strip window in-process, against table-driven readings: sizing, docking, stacking, the
 // regional-settings messages, DPI changes and the context menu's platform state.
-#include "../unit/FakeReadings.h"
+#include "FakeReadings.h"
+#include "WindowMoveCounter.h"
 #include "ZelmoMainProbe.h"
+#include "status/Scaling.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 namespace zelmo {
@@ -22,7 +25,10 @@ protected:
         readings_.Now = EncodeLocalDateTime({2024, 10, 27, 8, 5, 3, 500});
         readings_.Tick = 273906789;
         readings_.Area = {0, 0, 1280, 1024};
-        app_ = std::make_unique<win::TApplication>(::GetModuleHandleW(nullptr));
+        app_ = std::make_unique<win::TApplication>(::GetModuleHandleW(nullptr), [this] {
+            ++separatorReads_;
+            return LocaleSeparators{};
+        });
         form_ = std::make_unique<TZelmoMain>(*app_, readings_);
     }
     void TearDown() override {
@@ -38,6 +44,7 @@ protected:
     void Refresh() { TZelmoMainProbe::UpdateDisplay(*form_); }
 
     FakeReadings readings_;
+    int separatorReads_ = 0;
     std::unique_ptr<win::TApplication> app_;
     std::unique_ptr<TZelmoMain> form_;
 };
@@ -56,7 +63,7 @@ TEST_F(StripWindow, CreationComposesSizesAndDocks) {
     const SIZE size = TZelmoMainProbe::LabelSize(*form_);
     EXPECT_EQ(strip.right - strip.left, size.cx + 2);
     EXPECT_EQ(strip.bottom - strip.top, size.cy + 2);
-    EXPECT_EQ(strip.left, (1280 - (size.cx + 2)) / 2);
+    EXPECT_LE(std::abs((strip.left - 0) - (1280 - strip.right)), 1) << "not centred";
     EXPECT_EQ(strip.bottom, 1024);
     EXPECT_NE(::GetWindowLongPtrW(form_->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(::GetWindow(form_->Handle(), GW_OWNER), app_->Handle());
@@ -81,16 +88,25 @@ TEST_F(StripWindow, DocksInsideWorkAreasWithOffsets) {
         Refresh();
         const SIZE size = TZelmoMainProbe::LabelSize(*form_);
         const RECT strip = StripRect();
-        EXPECT_EQ(strip.left, c.Area.Left + (c.Area.Width - (size.cx + 2)) / 2);
-        EXPECT_EQ(strip.top, c.Upper ? c.Area.Top : c.Area.Top + c.Area.Height - (size.cy + 2));
+        EXPECT_EQ(strip.right - strip.left, size.cx + 2);
+        EXPECT_EQ(strip.bottom - strip.top, size.cy + 2);
+        // Centred on the work area (the odd pixel goes to one side), against its top or its bottom.
+        const int leftMargin = strip.left - c.Area.Left, rightMargin = c.Area.Left + c.Area.Width - strip.right;
+        EXPECT_LE(std::abs(leftMargin - rightMargin), 1) << leftMargin << " vs " << rightMargin;
+        if (c.Upper) {
+            EXPECT_EQ(strip.top, c.Area.Top);
+        } else {
+            EXPECT_EQ(strip.bottom, c.Area.Top + c.Area.Height);
+        }
     }
 }
 
 TEST_F(StripWindow, SteadyLineMovesNothingAndCommandsWaitForTheTick) {
-    const long moves = TZelmoMainProbe::WindowMoves(*form_);
+    const test::WindowMoveCounter moves(form_->Handle());
+    ASSERT_TRUE(moves.Installed());
     Refresh();
     Refresh();
-    EXPECT_EQ(TZelmoMainProbe::WindowMoves(*form_), moves);
+    EXPECT_EQ(moves.Moves(), 0);
 
     const std::wstring before = TZelmoMainProbe::LabelText(*form_);
     form_->MemoryState1Click();
@@ -100,7 +116,7 @@ TEST_F(StripWindow, SteadyLineMovesNothingAndCommandsWaitForTheTick) {
     Refresh();
     EXPECT_EQ(TZelmoMainProbe::LabelText(*form_).find(L"MB>"), std::wstring::npos);
     EXPECT_EQ(StripRect().top, 0);
-    EXPECT_EQ(TZelmoMainProbe::WindowMoves(*form_), moves + 1); // one move for size and place together
+    EXPECT_EQ(moves.Moves(), 1); // one move for size and place together
 }
 
 TEST_F(StripWindow, EmptyLineIsOneBlankWide) {
@@ -146,24 +162,111 @@ TEST_F(StripWindow, OnlyIntlAndTaskbarCreatedReadTheSeparatorsAgain) {
         {"unrelated message", app_->Handle(), WM_DEVMODECHANGE, L"intl", 0},
     };
     for (const Case& c : cases) {
-        const int before = app_->SeparatorReads();
+        const int before = separatorReads_;
         ::SendMessageW(c.Target, c.Msg, 0, reinterpret_cast<LPARAM>(c.Text));
-        EXPECT_EQ(app_->SeparatorReads(), before + c.ExtraReads) << c.Name;
+        EXPECT_EQ(separatorReads_, before + c.ExtraReads) << c.Name;
     }
 }
 
-TEST_F(StripWindow, DpiChangeScalesTheLabelFont) {
-    const int height = TZelmoMainProbe::LabelFontHeight(*form_);
-    const SIZE before = TZelmoMainProbe::LabelSize(*form_);
+TEST_F(StripWindow, DpiChangesScaleTheDeclaredFontHeightWithoutDrift) {
+    // Each height comes from the declared -12, so a round trip through odd DPIs ends where it began.
+    const int start = TZelmoMainProbe::LabelFontHeight(*form_);
+    const SIZE startSize = TZelmoMainProbe::LabelSize(*form_);
     RECT suggested{0, 0, 10, 10};
-    const int dpi = ::MulDiv(96, -height, 12); // the present DPI, from the font's scaled height
-    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(TZelmoMainProbe::LabelFontHeight(*form_), height * 2);
+    const struct { int Dpi, Height; } steps[] = {{120, -15}, {108, -14}, {144, -18}, {192, -24}, {97, -12}};
+    for (const auto& step : steps) {
+        ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(step.Dpi, step.Dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(TZelmoMainProbe::LabelFontHeight(*form_), step.Height) << step.Dpi;
+    }
+    const SIZE large = TZelmoMainProbe::LabelSize(*form_);
+    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    const SIZE doubled = TZelmoMainProbe::LabelSize(*form_);
+    EXPECT_GT(doubled.cy, large.cy * 3 / 2);
+    EXPECT_GT(doubled.cx, large.cx * 3 / 2);
+    Refresh();
+    EXPECT_EQ(StripRect().bottom - StripRect().top, doubled.cy + 2); // the next tick sizes the strip
+    const int dpi = -start * DesignDpi / 12;
+    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(TZelmoMainProbe::LabelFontHeight(*form_), start);
+    EXPECT_EQ(TZelmoMainProbe::LabelSize(*form_).cy, startSize.cy);
+}
+
+// The label's font as any program in the process can read it.
+LOGFONTW FontOf(HWND window) {
+    LOGFONTW font{};
+    const auto handle = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+    EXPECT_NE(handle, nullptr) << "WM_GETFONT gave no font";
+    ::GetObjectW(handle, sizeof(font), &font);
+    return font;
+}
+
+TEST_F(StripWindow, LabelAnswersFontMessagesWithTheFontItMeasuresWith) {
+    const HWND label = TZelmoMainProbe::Label(*form_);
+    const LOGFONTW own = FontOf(label);
+    EXPECT_STREQ(own.lfFaceName, L"Tahoma");
+    EXPECT_EQ(own.lfWeight, FW_BOLD);
+    EXPECT_EQ(own.lfHeight, TZelmoMainProbe::LabelFontHeight(*form_));
+
+    // A font set from outside is the one it then measures and answers with; the sender keeps it.
+    const win::UniqueFont big(::CreateFontW(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                            DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
+    ASSERT_TRUE(big);
+    const SIZE before = TZelmoMainProbe::LabelSize(*form_);
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(big.get()), TRUE);
+    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), big.get());
     const SIZE after = TZelmoMainProbe::LabelSize(*form_);
-    EXPECT_GT(after.cy, before.cy * 3 / 2);
-    EXPECT_GT(after.cx, before.cx * 3 / 2);
+    EXPECT_GT(after.cy, before.cy * 2);
+    RECT rect{};
+    ::GetClientRect(label, &rect);
+    EXPECT_EQ(rect.bottom, after.cy);
     Refresh();
     EXPECT_EQ(StripRect().bottom - StripRect().top, after.cy + 2);
+    // Its own font again, for the next DPI.
+    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    EXPECT_EQ(FontOf(label).lfHeight, -12);
+}
+
+// Runs in a prefix whose DPI is 144 (a fixture of its own); elsewhere it has nothing to check.
+TEST_F(StripWindow, LabelFontAtDpi144IsTahomaBoldMinus18) {
+    const win::UniqueScreenDC screen(::GetDC(nullptr));
+    if (::GetDeviceCaps(screen.get(), LOGPIXELSY) != 144) {
+        GTEST_SKIP() << "the screen is not at 144 DPI here";
+    }
+    const LOGFONTW font = FontOf(TZelmoMainProbe::Label(*form_));
+    EXPECT_STREQ(font.lfFaceName, L"Tahoma");
+    EXPECT_EQ(font.lfWeight, FW_BOLD);
+    EXPECT_EQ(font.lfHeight, -18);
+    // The frame stays one pixel wide.
+    RECT label{};
+    ::GetWindowRect(TZelmoMainProbe::Label(*form_), &label);
+    EXPECT_EQ(label.left - StripRect().left, 1);
+    EXPECT_EQ(StripRect().bottom - label.bottom, 1);
+}
+
+TEST_F(StripWindow, MoveFromOutsideIsUndoneAtTheNextTick) {
+    const RECT docked = StripRect();
+    const struct {
+        const char* Name;
+        int X, Y, Width, Height;
+        UINT Flags;
+    } moves[] = {
+        {"moved", 10, 20, 0, 0, SWP_NOSIZE},
+        {"moved and resized", 30, 40, 300, 60, 0},
+        {"resized only", 0, 0, 50, 5, SWP_NOMOVE},
+    };
+    for (const auto& move : moves) {
+        SCOPED_TRACE(move.Name);
+        ::SetWindowPos(form_->Handle(), nullptr, move.X, move.Y, move.Width, move.Height,
+                       move.Flags | SWP_NOZORDER | SWP_NOACTIVATE);
+        RECT moved = StripRect();
+        EXPECT_FALSE(::EqualRect(&moved, &docked));
+        Refresh();
+        RECT back = StripRect();
+        EXPECT_TRUE(::EqualRect(&back, &docked))
+            << back.left << "," << back.top << " " << back.right << "," << back.bottom;
+    }
 }
 
 TEST_F(StripWindow, PopupMenuIsRebuiltFromTheMarks) {

@@ -1,7 +1,7 @@
 #pragma once
 // Readings from a table, recording every question in the order asked.
 #include "status/Docking.h"
-#include "status/StatusLine.h"
+#include "status/SystemReadings.h"
 
 #include <map>
 #include <string>

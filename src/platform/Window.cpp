@@ -1,0 +1,27 @@
+#include "Window.h"
+
+namespace zelmo::win {
+
+WindowClass::WindowClass(const wchar_t* name, UINT style, WNDPROC procedure, HINSTANCE instance)
+    : name_(name), instance_(instance) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    if (::RegisterClassExW(&wc) != 0) {
+        registered_ = true;
+    } else if (::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        RaiseLastError(L"RegisterClassExW");
+    }
+}
+
+WindowClass::~WindowClass() {
+    if (registered_) {
+        ::UnregisterClassW(name_, instance_);
+    }
+}
+
+} // namespace zelmo::win
