@@ -1,6 +1,7 @@
 # cmake -DOBJDUMP=<objdump> -DEXE=<Zelmo3.exe> -P CheckImports.cmake
-# Lists the DLLs the exe imports ("imports: A B C") and fails when one is not among the allowed: the three
-# system DLLs of a Win32 GUI program and what the C runtime may bring (msvcrt, api-ms-win-crt-*, ADVAPI32).
+# Lists the DLLs the exe imports and fails when one is not among the allowed: the three system DLLs of a Win32
+# GUI program and what the C runtime may bring (msvcrt, api-ms-win-crt-*, ADVAPI32). Also writes the figures
+# for scripts/bench as "key=value" lines: imports, imports_allowed (1 or 0) and exe_kib (the file's size).
 if(NOT OBJDUMP OR NOT EXE)
     message(FATAL_ERROR "usage: cmake -DOBJDUMP=<objdump> -DEXE=<file.exe> -P CheckImports.cmake")
 endif()
@@ -23,7 +24,12 @@ if(NOT dlls)
 endif()
 list(REMOVE_DUPLICATES dlls)
 list(JOIN dlls " " joined)
-message("imports: ${joined}")
+message("imports=${joined}")
+file(SIZE "${EXE}" bytes)
+math(EXPR tenths "(${bytes} * 10 + 512) / 1024")
+math(EXPR whole "${tenths} / 10")
+math(EXPR tenth "${tenths} % 10")
+message("exe_kib=${whole}.${tenth}")
 
 set(refused "")
 foreach(dll IN LISTS dlls)
@@ -34,7 +40,8 @@ foreach(dll IN LISTS dlls)
     endif()
 endforeach()
 if(refused)
+    message("imports_allowed=0")
     list(JOIN refused " " joined)
     message(FATAL_ERROR "not allowed: ${joined}")
 endif()
-message("all imports allowed")
+message("imports_allowed=1")
