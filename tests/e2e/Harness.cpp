@@ -413,6 +413,9 @@ void Zelmo::Start() {
     label_ = ::GetDlgItem(strip_, 1);
     app_ = ::GetWindow(strip_, GW_OWNER);
     ASSERT_NE(label_, nullptr);
+    // A window manager may place a window of its own accord when it is mapped; the strip's next tick puts it
+    // back at its edge. Tests read the geometry once it is there.
+    ASSERT_TRUE(WaitFor([&] { return AtTopEdge() || AtBottomEdge(); }, 1500)) << "the strip did not dock";
 }
 
 DWORD Zelmo::ExitCodeOf(HANDLE process, DWORD timeoutMs) {
