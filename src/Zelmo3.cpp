@@ -2,7 +2,6 @@
 #include "Main.h"
 #include "platform/Application.h"
 #include "platform/ErrorDisplay.h"
-#include "platform/Locale.h"
 #include "platform/Module.h"
 #include "platform/Readings.h"
 #include "status/AppText.h"

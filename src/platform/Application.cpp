@@ -8,7 +8,7 @@
 namespace zelmo::win {
 
 TApplication::TApplication(HINSTANCE instance, SeparatorSource separators)
-    : TWindow(instance), instance_(instance), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")),
+    : TWindow(instance), taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")),
       separatorSource_(separators ? std::move(separators) : SeparatorSource(&LoadLocaleSeparators)),
       separators_(separatorSource_()) {
     // A zero-sized window that is never shown: it owns the strip, and its app-window style would be the

@@ -33,8 +33,6 @@ public:
     explicit TApplication(HINSTANCE instance, SeparatorSource separators = {});
     ~TApplication() { Destroy(); }
 
-    HINSTANCE Instance() const noexcept { return instance_; }
-
     void SetMainWindow(IMainWindow* main) noexcept { main_ = main; }
     // Runs the main window's show sequence, then dispatches messages until Terminate; returns the exit
     // code. The application window itself stays hidden throughout.
@@ -53,7 +51,6 @@ public:
 private:
     void RegionalSettingsChanged();
 
-    HINSTANCE instance_;
     UINT taskbarCreated_;
     SeparatorSource separatorSource_;
     LocaleSeparators separators_;

@@ -37,6 +37,7 @@ public:
     TWindow& operator=(const TWindow&) = delete;
 
     HWND Handle() const noexcept { return window_.get(); }
+    HINSTANCE Instance() const noexcept { return class_.Instance(); }
     // Where the window really is, in its parent's coordinates (the screen's for a top-level window): kept
     // from WM_WINDOWPOSCHANGED, so moves asked for by other programs count too.
     const RECT& Bounds() const noexcept { return bounds_; }
@@ -55,8 +56,9 @@ protected:
             RaiseLastError(L"CreateWindowExW");
         }
         ::GetWindowRect(window_.get(), &bounds_);
-        ::MapWindowPoints(HWND_DESKTOP, parent != nullptr && (style & WS_CHILD) != 0 ? parent : HWND_DESKTOP,
-                          reinterpret_cast<POINT*>(&bounds_), 2);
+        if ((style & WS_CHILD) != 0) {
+            ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds_), 2);
+        }
     }
 
     // Every derived destructor calls this first: the window's last messages still reach a whole object.
