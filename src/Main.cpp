@@ -27,7 +27,7 @@ TZelmoMain::TZelmoMain(win::TApplication& application, ISystemReadings& readings
     : TWindow(application.Instance()), app_(application), readings_(readings), PopupMenu1(menu_, Form::MenuCommandBase),
       Label1(application.Instance(), Form::Label::Style),
       backgroundBrush_(win::Checked<win::UniqueBrush>(::CreateSolidBrush(::GetSysColor(Form::BackgroundSysColor)),
-                                                      L"CreateSolidBrush")) {
+                                                      ErrorText::Brush)) {
     // The declared sizes are for 96 DPI; they follow the primary monitor's DPI.
     const int dpi = win::PrimaryMonitorDpi();
     Label1.SetDpi(dpi);
@@ -57,12 +57,12 @@ TZelmoMain::~TZelmoMain() {
 
 void TZelmoMain::FormCreate() {
     StartDateTime = ComputeStartDateTime(readings_);
-    backgroundBrush_ = win::Checked<win::UniqueBrush>(::CreateSolidBrush(RGB(0, 0, 0)), L"CreateSolidBrush");
+    backgroundBrush_ = win::Checked<win::UniqueBrush>(::CreateSolidBrush(RGB(0, 0, 0)), ErrorText::Brush);
     // The label paints its own opaque background; it sits one pixel inside the black frame.
     Label1.MoveTo(1, 1);
     UpdateDisplay();
     if (::SetTimer(Handle(), Form::Timer1Id, Form::Timer1Interval, nullptr) == 0) {
-        win::RaiseError(std::wstring(TimerUnavailableMessage));
+        win::RaiseError(std::wstring(ErrorTextOf(ErrorText::TimerUnavailable)));
     }
 }
 
@@ -262,7 +262,7 @@ LRESULT TZelmoMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
         // Agree only when the settings could be saved.
         return CloseQuery() ? TRUE : FALSE;
-    case WM_DPICHANGED:
+    case win::DpiChangedMessage:
         // The next tick sizes and docks the strip; the suggested rectangle is not used.
         if (HIWORD(wParam) > 0) {
             Label1.SetDpi(HIWORD(wParam));

@@ -12,11 +12,14 @@ namespace {
 
 // MDT_EFFECTIVE_DPI of shellscalingapi.h, which older SDKs lack.
 constexpr int EffectiveDpi = 0;
+// LOAD_LIBRARY_SEARCH_SYSTEM32, known to Windows 6.0 and 6.1 only with an update: where it is unknown the load
+// fails and the system DPI is used.
+constexpr DWORD SearchSystem32Only = 0x00000800;
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
 std::optional<int> MonitorDpi(HMONITOR monitor) noexcept {
     // Never from the program's own folder: a planted shcore.dll there must not be loaded.
-    const UniqueModule shcore(::LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    const UniqueModule shcore(::LoadLibraryExW(L"shcore.dll", nullptr, SearchSystem32Only));
     if (!shcore || monitor == nullptr) {
         return std::nullopt;
     }

@@ -36,25 +36,26 @@ void RaiseError(std::wstring message) {
     throw EZelmoError(std::move(message), CallerAddress());
 }
 
-void RaiseLastError(std::wstring_view call) {
-    const DWORD code = ::GetLastError();
-    wchar_t* text = nullptr;
-    const DWORD n =
-        ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                         nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    const UniqueLocalMemory owner(text); // the system's buffer, freed on every way out
-    std::wstring message(call);
-    message += L": ";
-    if (n > 0 && text != nullptr) {
-        message.append(text, n);
-        while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' ' ||
-                                    message.back() == L'.')) {
-            message.pop_back();
-        }
-    } else {
-        message += L"error " + std::to_wstring(code);
+// The system's description of an error code in the user's language; empty when there is none (also for
+// "no error": GDI's creators often fail without setting the code).
+std::wstring SystemErrorText(DWORD code) {
+    if (code == ERROR_SUCCESS) {
+        return {};
     }
-    throw EZelmoError(std::move(message), CallerAddress());
+    constexpr DWORD Flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    wchar_t* text = nullptr;
+    DWORD n = ::FormatMessageW(Flags, nullptr, code, LANG_USER_DEFAULT, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (n == 0) {
+        // No text in the user's language: the system's usual choice of language.
+        n = ::FormatMessageW(Flags, nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    }
+    const UniqueLocalMemory owner(text); // the system's buffer, freed on every way out
+    return n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
+}
+
+void RaiseLastError(ErrorText what) {
+    const DWORD code = ::GetLastError();
+    throw EZelmoError(FailureMessage(what, SystemErrorText(code)), CallerAddress());
 }
 
 const std::wstring& ApplicationTitle() {
@@ -69,11 +70,10 @@ CaughtError DescribeCurrentException() noexcept {
         } catch (const EZelmoError& e) {
             return {Widen(e.what()), e.Message(), e.Address()};
         } catch (const std::bad_alloc&) {
-            return {L"EOutOfMemory", L"メモリが不足しています", nullptr};
-        } catch (const std::exception& e) {
-            return {L"Exception", Widen(e.what()), nullptr};
+            return {L"EOutOfMemory", std::wstring(ErrorTextOf(ErrorText::OutOfMemory)), nullptr};
         } catch (...) {
-            return {L"Exception", L"", nullptr};
+            // The runtime's own texts are English and say nothing to the user.
+            return {L"Exception", std::wstring(ErrorTextOf(ErrorText::Unexpected)), nullptr};
         }
     } catch (...) {
         return {};
@@ -81,12 +81,19 @@ CaughtError DescribeCurrentException() noexcept {
 }
 
 void ShowErrorMessage(HWND owner, std::wstring_view message) noexcept {
+    // Only the GUI thread shows errors, so a plain flag says whether its box is open.
+    static bool boxOpen = false;
+    if (boxOpen) {
+        return;
+    }
+    boxOpen = true;
     try {
         const std::wstring text = ErrorDisplayText(message);
         ::MessageBoxW(owner, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
         ::MessageBoxW(owner, L"", L"", MB_OK | MB_ICONERROR);
     }
+    boxOpen = false;
 }
 
 void ShowCurrentException(HWND owner) noexcept {

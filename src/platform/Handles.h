@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <string_view>
 #include <utility>
 
 namespace zelmo::win {
@@ -71,14 +70,13 @@ using UniqueScreenDC = UniqueAny<ScreenDCTraits>;
 using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
 using UniqueModule = UniqueAny<ModuleTraits>;
 
-// Takes a freshly created object into its owner, or raises the system's error naming the call when the
+// Takes a freshly created object into its owner, or raises an error saying what could not be made when the
 // creation failed; every creation of a GDI object, menu or kernel object is checked this way:
-//   backgroundBrush_ = Checked<UniqueBrush>(::CreateSolidBrush(colour), L"CreateSolidBrush");
-// (GDI's creators often leave the last-error code as it was; the message then still names the call.)
-template <typename Owner> [[nodiscard]] Owner Checked(typename Owner::Handle handle, std::wstring_view call) {
+//   backgroundBrush_ = Checked<UniqueBrush>(::CreateSolidBrush(colour), ErrorText::Brush);
+template <typename Owner> [[nodiscard]] Owner Checked(typename Owner::Handle handle, ErrorText what) {
     Owner owner(handle);
     if (!owner) {
-        RaiseLastError(call);
+        RaiseLastError(what);
     }
     return owner;
 }

@@ -18,7 +18,7 @@ void TLabel::SetDpi(int dpi) {
         Checked<UniqueFont>(::CreateFontW(ScaleForDpi(style_.FontHeight, dpi), 0, 0, 0, style_.FontWeight, FALSE,
                                                 FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style_.FontName),
-                                  L"CreateFontW");
+                                  ErrorText::Font);
     font_ = font.get();
     ownFont_ = std::move(font);
     if (Handle() != nullptr) {

@@ -11,7 +11,7 @@ std::wstring ModuleFileName(HMODULE module) {
         const DWORD size = static_cast<DWORD>(path.size());
         const DWORD n = ::GetModuleFileNameW(module, path.data(), size);
         if (n == 0) {
-            RaiseLastError(L"GetModuleFileNameW");
+            RaiseLastError(ErrorText::ModuleName);
         }
         if (n < size) {
             path.resize(n);

@@ -8,7 +8,7 @@ namespace zelmo::win {
 
 TPopupMenu::TPopupMenu(TMenuModel& model, UINT commandBase)
     : model_(model), commandBase_(commandBase),
-      menu_(Checked<UniqueMenu>(::CreatePopupMenu(), L"CreatePopupMenu")) {
+      menu_(Checked<UniqueMenu>(::CreatePopupMenu(), ErrorText::Menu)) {
     // A mark changed while the menu exists reaches the platform menu at once.
     model_.SetCheckObserver([this](MenuId id, bool on) {
         ::CheckMenuItem(menu_.get(), commandBase_ + static_cast<UINT>(id),
@@ -39,7 +39,7 @@ void TPopupMenu::Insert(HMENU into, const MenuItemDecl& decl, HMENU submenu) con
         mii.dwTypeData = caption.data();
     }
     if (!::InsertMenuItemW(into, static_cast<UINT>(::GetMenuItemCount(into)), TRUE, &mii)) {
-        RaiseLastError(L"InsertMenuItemW");
+        RaiseLastError(ErrorText::MenuItem);
     }
 }
 
@@ -57,7 +57,7 @@ void TPopupMenu::Rebuild() {
         for (const MenuItemDecl& child : DeclaredMenu) {
             if (child.Parent == decl.Id) {
                 if (!submenu) {
-                    submenu = Checked<UniqueMenu>(::CreatePopupMenu(), L"CreatePopupMenu");
+                    submenu = Checked<UniqueMenu>(::CreatePopupMenu(), ErrorText::Menu);
                 }
                 Insert(submenu.get(), child, nullptr);
             }

@@ -14,7 +14,7 @@ WindowClass::WindowClass(const wchar_t* name, UINT style, WNDPROC procedure, HIN
     if (::RegisterClassExW(&wc) != 0) {
         registered_ = true;
     } else if (::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        RaiseLastError(L"RegisterClassExW");
+        RaiseLastError(ErrorText::WindowClass);
     }
 }
 

@@ -53,7 +53,7 @@ protected:
         ::CreateWindowExW(exStyle, class_.Name(), caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                           bounds.bottom - bounds.top, parent, menuOrId, class_.Instance(), this);
         if (!window_) {
-            RaiseLastError(L"CreateWindowExW");
+            RaiseLastError(ErrorText::Window);
         }
         ::GetWindowRect(window_.get(), &bounds_);
         if ((style & WS_CHILD) != 0) {

@@ -36,8 +36,24 @@ std::wstring ErrorDisplayText(std::wstring_view message) {
 }
 
 std::wstring SettingsWriteErrorMessage(std::wstring_view settingsPath) {
-    std::wstring text(settingsPath);
-    text += L" に書き込めません";
+    std::wstring text(ErrorTextOf(ErrorText::SettingsNotWritable));
+    text.replace(text.find(L"%s"), 2, settingsPath);
+    return text;
+}
+
+std::wstring FailureMessage(ErrorText what, std::wstring_view systemText) {
+    // Blanks include the ideographic space; "." and "。" end an English or a Japanese sentence. (npos + 1 is 0.)
+    constexpr std::wstring_view Trailing = L"\r\n\t \u3000";
+    std::wstring_view cause = systemText.substr(0, systemText.find_last_not_of(Trailing) + 1);
+    if (!cause.empty() && (cause.back() == L'.' || cause.back() == L'\u3002')) {
+        cause.remove_suffix(1);
+        cause = cause.substr(0, cause.find_last_not_of(Trailing) + 1);
+    }
+    std::wstring text(ErrorTextOf(what));
+    if (!cause.empty()) {
+        text += L"\r\n";
+        text += cause;
+    }
     return text;
 }
 

@@ -1,5 +1,6 @@
 #include "DateTime.h"
 
+#include "AppText.h"
 #include "Error.h"
 
 #include <cmath>
@@ -29,7 +30,7 @@ bool RoundToInt64(double v, std::int64_t& out) noexcept {
 }
 
 [[noreturn]] void RaiseInvalidDate() {
-    throw EConvertError(L"無効な日付と時刻です");
+    throw EConvertError(std::wstring(ErrorTextOf(ErrorText::InvalidDateTime)));
 }
 
 // Whole milliseconds of x carried to the day-number scale: day * MsPerDay + millisecond of day.

@@ -151,15 +151,25 @@ TEST(MenuModel, MarksAreTouchedOnlyByTheirOwnCommand) {
 }
 
 TEST(MenuModel, OptionsAreTheMarks) {
-    TMenuModel m;
-    ToggleCheck(m, MenuId::CheckRemoteDrive1);
-    ToggleCheck(m, MenuId::TickCount1);
-    const DisplayOptions o = m.Options();
-    EXPECT_TRUE(o.CheckRemoteDrive);
-    EXPECT_TRUE(o.DiskSize);
-    EXPECT_TRUE(o.MemoryState);
-    EXPECT_TRUE(o.StartTime);
-    EXPECT_FALSE(o.TickCount);
+    // Each option switched on its own, so that two items swapped behind the options would show.
+    struct Case {
+        MenuId Item;
+        bool DisplayOptions::*Option;
+    };
+    const Case cases[] = {{MenuId::CheckRemoteDrive1, &DisplayOptions::CheckRemoteDrive},
+                          {MenuId::DiskSize1, &DisplayOptions::DiskSize},
+                          {MenuId::MemoryState1, &DisplayOptions::MemoryState},
+                          {MenuId::StartTime1, &DisplayOptions::StartTime},
+                          {MenuId::TickCount1, &DisplayOptions::TickCount}};
+    for (const Case& toggled : cases) {
+        TMenuModel m;
+        ToggleCheck(m, toggled.Item);
+        const DisplayOptions o = m.Options();
+        for (const Case& c : cases) {
+            EXPECT_EQ(o.*c.Option, m.Checked(c.Item))
+                << static_cast<int>(toggled.Item) << " " << static_cast<int>(c.Item);
+        }
+    }
 }
 
 } // namespace

@@ -72,8 +72,9 @@ TEST(UniqueAny, RealHandlesAreClosedWithTheirOwner) {
     HANDLE event = nullptr;
     HBRUSH brush = nullptr;
     {
-        const auto ownedEvent = Checked<UniqueHandle>(::CreateEventW(nullptr, TRUE, FALSE, nullptr), L"CreateEventW");
-        const auto ownedBrush = Checked<UniqueBrush>(::CreateSolidBrush(RGB(1, 2, 3)), L"CreateSolidBrush");
+        const auto ownedEvent =
+            Checked<UniqueHandle>(::CreateEventW(nullptr, TRUE, FALSE, nullptr), ErrorText::Unexpected);
+        const auto ownedBrush = Checked<UniqueBrush>(::CreateSolidBrush(RGB(1, 2, 3)), ErrorText::Brush);
         event = ownedEvent.get();
         brush = ownedBrush.get();
         ASSERT_TRUE(KernelHandleOpen(event));
@@ -83,15 +84,25 @@ TEST(UniqueAny, RealHandlesAreClosedWithTheirOwner) {
     EXPECT_EQ(::GetObjectType(brush), 0u);
 }
 
-TEST(UniqueAny, FailedCreationRaisesNamingTheCall) {
-    ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-    try {
-        const auto font = Checked<UniqueFont>(nullptr, L"CreateFontW");
-        FAIL() << "no error raised";
-    } catch (const EZelmoError& e) {
-        // The call's name, then the system's text for the code.
-        EXPECT_EQ(e.Message().rfind(L"CreateFontW: ", 0), 0u);
-        EXPECT_GT(e.Message().size(), std::wstring_view(L"CreateFontW: ").size());
+TEST(UniqueAny, FailedCreationRaisesWhatCouldNotBeDoneAndTheSystemsCause) {
+    // With a code, the system's description follows on a line of its own; GDI's creators often fail
+    // without one, and then "the operation completed successfully" must not be shown as the cause.
+    for (const DWORD code : {DWORD{ERROR_NOT_ENOUGH_MEMORY}, DWORD{ERROR_SUCCESS}}) {
+        ::SetLastError(code);
+        try {
+            const auto font = Checked<UniqueFont>(nullptr, ErrorText::Font);
+            FAIL() << "no error raised";
+        } catch (const EZelmoError& e) {
+            const std::wstring& m = e.Message();
+            if (code == ERROR_SUCCESS) {
+                EXPECT_EQ(m, L"フォントを作成できません");
+            } else {
+                EXPECT_EQ(m.rfind(L"フォントを作成できません\r\n", 0), 0u);
+                EXPECT_GT(m.size(), std::wstring_view(L"フォントを作成できません\r\n").size());
+                EXPECT_EQ(std::wstring_view(L"\r\n .\u3002").find(m.back()), std::wstring_view::npos)
+                    << "the cause keeps its trailing line break, blank or sentence end";
+            }
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include "FakeReadings.h"
 #include "WindowMoveCounter.h"
 #include "ZelmoMainProbe.h"
+#include "platform/Dpi.h"
 #include "status/Scaling.h"
 
 #include <windows.h>
@@ -175,19 +176,19 @@ TEST_F(StripWindow, DpiChangesScaleTheDeclaredFontHeightWithoutDrift) {
     RECT suggested{0, 0, 10, 10};
     const struct { int Dpi, Height; } steps[] = {{120, -15}, {108, -14}, {144, -18}, {192, -24}, {97, -12}};
     for (const auto& step : steps) {
-        ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(step.Dpi, step.Dpi),
+        ::SendMessageW(form_->Handle(), win::DpiChangedMessage, MAKEWPARAM(step.Dpi, step.Dpi),
                        reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(TZelmoMainProbe::LabelFontHeight(*form_), step.Height) << step.Dpi;
     }
     const SIZE large = TZelmoMainProbe::LabelSize(*form_);
-    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    ::SendMessageW(form_->Handle(), win::DpiChangedMessage, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
     const SIZE doubled = TZelmoMainProbe::LabelSize(*form_);
     EXPECT_GT(doubled.cy, large.cy * 3 / 2);
     EXPECT_GT(doubled.cx, large.cx * 3 / 2);
     Refresh();
     EXPECT_EQ(StripRect().bottom - StripRect().top, doubled.cy + 2); // the next tick sizes the strip
     const int dpi = -start * DesignDpi / 12;
-    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    ::SendMessageW(form_->Handle(), win::DpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(TZelmoMainProbe::LabelFontHeight(*form_), start);
     EXPECT_EQ(TZelmoMainProbe::LabelSize(*form_).cy, startSize.cy);
 }
@@ -224,7 +225,7 @@ TEST_F(StripWindow, LabelAnswersFontMessagesWithTheFontItMeasuresWith) {
     Refresh();
     EXPECT_EQ(StripRect().bottom - StripRect().top, after.cy + 2);
     // Its own font again, for the next DPI.
-    ::SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), 0);
+    ::SendMessageW(form_->Handle(), win::DpiChangedMessage, MAKEWPARAM(96, 96), 0);
     EXPECT_EQ(FontOf(label).lfHeight, -12);
 }
 
