@@ -4,19 +4,63 @@
 #include "WindowMoveCounter.h"
 #include "ZelmoMainProbe.h"
 #include "platform/Dpi.h"
+#include "status/Error.h"
 #include "status/Scaling.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
+#include <cwchar>
+#include <future>
 #include <memory>
 
 namespace zelmo {
 namespace {
 
 using test::FakeReadings;
+
+// Readings whose memory query raises while Failing is set, as an error that recurs on every tick would.
+struct FailingReadings : FakeReadings {
+    std::atomic<bool> Failing{false};
+    std::atomic<int> Failures{0};
+    MemoryReading QueryMemoryStatus() override {
+        if (Failing) {
+            ++Failures;
+            throw EZelmoError(L"メモリの状態を読めません");
+        }
+        return FakeReadings::QueryMemoryStatus();
+    }
+};
+
+// The message boxes open on a thread.
+int OpenBoxes(DWORD thread, HWND* box = nullptr) {
+    struct Found {
+        int Count = 0;
+        HWND Last = nullptr;
+    } found;
+    ::EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM param) -> BOOL {
+            wchar_t name[16] = {};
+            ::GetClassNameW(window, name, 16);
+            if (std::wcscmp(name, L"#32770") == 0 && ::IsWindowVisible(window)) {
+                auto& f = *reinterpret_cast<Found*>(param);
+                ++f.Count;
+                f.Last = window;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    if (box != nullptr) {
+        *box = found.Last;
+    }
+    return found.Count;
+}
 
 class StripWindow : public ::testing::Test {
 protected:
@@ -44,7 +88,7 @@ protected:
     }
     void Refresh() { TZelmoMainProbe::UpdateDisplay(*form_); }
 
-    FakeReadings readings_;
+    FailingReadings readings_;
     int separatorReads_ = 0;
     std::unique_ptr<win::TApplication> app_;
     std::unique_ptr<TZelmoMain> form_;
@@ -299,6 +343,59 @@ TEST_F(StripWindow, PopupMenuIsRebuiltFromTheMarks) {
     // A mark changed while the menu exists reaches the platform menu at once.
     form_->DiskSize1Click();
     EXPECT_EQ(state(popup, 5).fState & MFS_CHECKED, 0u);
+}
+
+TEST_F(StripWindow, RecurringErrorKeepsOneBoxOpenAndTheNextIsShownOnceItCloses) {
+    struct Round {
+        bool Opened = false;
+        int MostBoxes = 0, TicksUnderTheBox = 0;
+        bool StripAlive = false;
+    };
+    const DWORD thread = ::GetCurrentThreadId();
+    const HWND strip = form_->Handle();
+    readings_.Failing = true;
+    // The boxes and their modal loops run on this thread; another one watches them and presses OK.
+    auto watcher = std::async(std::launch::async, [&] {
+        std::vector<Round> rounds(2);
+        for (Round& round : rounds) {
+            HWND box = nullptr;
+            for (int i = 0; i < 60 && OpenBoxes(thread, &box) == 0; ++i) {
+                ::Sleep(50);
+            }
+            round.Opened = box != nullptr;
+            const int failures = readings_.Failures;
+            for (int i = 0; i < 30; ++i) { // three ticks and more
+                round.MostBoxes = std::max(round.MostBoxes, OpenBoxes(thread));
+                ::Sleep(50);
+            }
+            round.TicksUnderTheBox = readings_.Failures - failures;
+            round.StripAlive = ::IsWindow(strip) != FALSE;
+            readings_.Failing = &round != &rounds.back();
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+            for (int i = 0; i < 60 && OpenBoxes(thread) != 0; ++i) {
+                ::Sleep(50);
+            }
+        }
+        // Whatever is still open (more than one box is a failure already) is closed, so the test ends.
+        for (HWND box = nullptr; OpenBoxes(thread, &box) != 0; ::Sleep(50)) {
+            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+        return rounds;
+    });
+    while (watcher.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready) {
+        MSG msg{};
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    }
+    for (const Round& round : watcher.get()) {
+        EXPECT_TRUE(round.Opened) << "no error box";
+        EXPECT_EQ(round.MostBoxes, 1);
+        EXPECT_GE(round.TicksUnderTheBox, 2) << "the ticks stopped under the box";
+        EXPECT_TRUE(round.StripAlive);
+    }
+    EXPECT_EQ(OpenBoxes(thread), 0);
 }
 
 } // namespace
