@@ -134,7 +134,8 @@ void TZelmoMain::UpdateDisplay() {
 void TZelmoMain::ApplyBounds(const WindowBounds& bounds) {
     // Compared with where the window really is, so that a move from outside is undone at the next tick,
     // and a steady line costs no window operation.
-    const RECT& now = Bounds();
+    RECT now{};
+    ::GetWindowRect(Handle(), &now);
     if (bounds == WindowBounds{now.left, now.top, now.right - now.left, now.bottom - now.top}) {
         return;
     }

@@ -38,9 +38,6 @@ public:
 
     HWND Handle() const noexcept { return window_.get(); }
     HINSTANCE Instance() const noexcept { return class_.Instance(); }
-    // Where the window really is, in its parent's coordinates (the screen's for a top-level window): kept
-    // from WM_WINDOWPOSCHANGED, so moves asked for by other programs count too.
-    const RECT& Bounds() const noexcept { return bounds_; }
 
 protected:
     explicit TWindow(HINSTANCE instance)
@@ -54,10 +51,6 @@ protected:
                           bounds.bottom - bounds.top, parent, menuOrId, class_.Instance(), this);
         if (!window_) {
             RaiseLastError(ErrorText::Window);
-        }
-        ::GetWindowRect(window_.get(), &bounds_);
-        if ((style & WS_CHILD) != 0) {
-            ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&bounds_), 2);
         }
     }
 
@@ -89,9 +82,6 @@ private:
             self->window_.release();
             return ::DefWindowProcW(hwnd, msg, wParam, lParam);
         }
-        if (msg == WM_WINDOWPOSCHANGED) {
-            self->KeepPosition(*reinterpret_cast<const WINDOWPOS*>(lParam));
-        }
         auto* derived = static_cast<Derived*>(self);
         try {
             return derived->HandleMessage(msg, wParam, lParam);
@@ -102,18 +92,7 @@ private:
         }
     }
 
-    void KeepPosition(const WINDOWPOS& pos) noexcept {
-        if ((pos.flags & SWP_NOMOVE) == 0) {
-            ::OffsetRect(&bounds_, pos.x - bounds_.left, pos.y - bounds_.top);
-        }
-        if ((pos.flags & SWP_NOSIZE) == 0) {
-            bounds_.right = bounds_.left + pos.cx;
-            bounds_.bottom = bounds_.top + pos.cy;
-        }
-    }
-
     WindowClass class_;
-    RECT bounds_{};
     UniqueWindow window_; // last: destroyed before the class is unregistered
 };
 
