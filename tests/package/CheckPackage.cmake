@@ -1,0 +1,63 @@
+# Makes the package in WORK with CPack (CONFIG), then checks: the zip NAME.zip holds exactly the exe and the
+# English and Japanese read-mes in its top folder NAME; each read-me is UTF-8 with a byte order mark, has CRLF
+# line ends, names VERSION and quotes every access-key caption of the menu (MENU) as the menu shows it; the
+# checksum file beside the zip reads "<SHA-256 of the zip>  NAME.zip".
+function(fail what)
+    message(FATAL_ERROR "package ${NAME}: ${what}")
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+execute_process(COMMAND ${CPACK} --config ${CONFIG} -B ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE output
+                ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+    fail("cpack failed:\n${output}")
+endif()
+
+set(zip ${WORK}/${NAME}.zip)
+file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${WORK}/unpacked)
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${WORK}/unpacked ${WORK}/unpacked/*)
+list(SORT files)
+set(expected ${NAME}/README-ja.txt ${NAME}/README.txt ${NAME}/Zelmo3.exe)
+if(NOT files STREQUAL expected)
+    fail("holds [${files}], expected [${expected}]")
+endif()
+
+# "表示位置(&P)" in the menu's source is shown as 表示位置(P).
+file(STRINGS ${MENU} lines ENCODING UTF-8 REGEX "\\(&[A-Z]\\)")
+string(REGEX MATCHALL "L\"[^\"]*\\(&[A-Z]\\)\"" captions "${lines}")
+list(TRANSFORM captions REPLACE "^L\"(.*)\\(&([A-Z])\\)\"$" "\\1(\\2)")
+list(LENGTH captions count)
+if(count LESS 10)
+    fail("found only ${count} menu captions in ${MENU}: [${captions}]")
+endif()
+foreach(readme README.txt README-ja.txt)
+    set(path ${WORK}/unpacked/${NAME}/${readme})
+    # file(READ) drops CRs, so the bytes are looked at in hexadecimal, two digits and a blank each.
+    file(READ ${path} bytes HEX)
+    string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+    string(REGEX MATCHALL "0a " lf "${bytes}")
+    string(REGEX MATCHALL "0d 0a " crlf "${bytes}")
+    list(LENGTH lf lf)
+    list(LENGTH crlf crlf)
+    if(NOT bytes MATCHES "^ef bb bf " OR NOT lf EQUAL crlf)
+        fail("${readme} does not begin with a UTF-8 byte order mark, or has a line end without CR")
+    endif()
+    file(READ ${path} text)
+    string(REPLACE "." "\\." version "${VERSION}")
+    if(NOT text MATCHES "^[^\n]*Zelmo3 ${version}[^.0-9]")
+        fail("${readme}: the first line does not name Zelmo3 ${VERSION}")
+    endif()
+    foreach(caption IN LISTS captions)
+        string(FIND "${text}" "${caption}" at)
+        if(at EQUAL -1)
+            fail("${readme} does not quote the menu caption ${caption}")
+        endif()
+    endforeach()
+endforeach()
+
+file(SHA256 ${zip} hash)
+file(READ ${zip}.sha256 checksum)
+if(NOT checksum STREQUAL "${hash}  ${NAME}.zip\n")
+    fail("${NAME}.zip.sha256 reads \"${checksum}\", expected \"${hash}  ${NAME}.zip\"")
+endif()
+message(STATUS "${NAME}.zip: ${files}; ${count} menu captions quoted in both read-mes; checksum ${hash}")
