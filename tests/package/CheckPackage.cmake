@@ -1,0 +1,53 @@
+# Makes the package in WORK with CPack (CONFIG) and checks it: NAME.zip holds exactly the exe and the English and
+# Japanese read-mes in its top folder NAME; each read-me is UTF-8 with a byte order mark and CRLF line ends, names
+# VERSION on its first line and quotes every access-key caption of the menu (MENU) as the menu shows it; the
+# checksum file beside the zip reads "<SHA-256 of the zip>  NAME.zip".
+function(fail what)
+    message(FATAL_ERROR "package ${NAME}: ${what}")
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+execute_process(COMMAND ${CPACK} --config ${CONFIG} -B ${WORK} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT result EQUAL 0)
+    fail("cpack failed:\n${out}")
+endif()
+set(zip ${WORK}/${NAME}.zip)
+file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${WORK}/unpacked)
+file(GLOB_RECURSE files RELATIVE ${WORK}/unpacked ${WORK}/unpacked/*)
+list(SORT files)
+if(NOT files STREQUAL "${NAME}/README-ja.txt;${NAME}/README.txt;${NAME}/Zelmo3.exe")
+    fail("holds [${files}]")
+endif()
+
+# "表示位置(&P)" in the menu's source is shown as 表示位置(P).
+file(STRINGS ${MENU} captions ENCODING UTF-8 REGEX "L\"[^\"]*\\(&[A-Z]\\)\"")
+list(TRANSFORM captions REPLACE "^.*L\"([^\"]*)\\(&([A-Z])\\)\".*$" "\\1(\\2)")
+list(LENGTH captions count)
+if(count LESS 10)
+    fail("found ${count} access-key captions in ${MENU}")
+endif()
+string(REPLACE "." "\\." version "${VERSION}")
+foreach(readme README.txt README-ja.txt)
+    # file(READ) drops CRs, so the bytes are read in hexadecimal, two digits and a blank a byte: with every
+    # CR LF taken out, no LF may remain.
+    file(READ ${WORK}/unpacked/${NAME}/${readme} bytes HEX)
+    string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+    string(REPLACE "0d 0a " "" bare_lf "${bytes}")
+    file(READ ${WORK}/unpacked/${NAME}/${readme} text)
+    if(NOT bytes MATCHES "^ef bb bf " OR bare_lf MATCHES "0a " OR NOT text MATCHES "^[^\n]*Zelmo3 ${version}[^.0-9]")
+        fail("${readme}: no byte order mark, a line end without CR, or no Zelmo3 ${VERSION} on the first line")
+    endif()
+    foreach(caption IN LISTS captions)
+        string(FIND "${text}" "${caption}" at)
+        if(at EQUAL -1)
+            fail("${readme} does not quote the menu caption ${caption}")
+        endif()
+    endforeach()
+endforeach()
+
+file(SHA256 ${zip} hash)
+file(STRINGS ${zip}.sha256 checksum)
+if(NOT checksum STREQUAL "${hash}  ${NAME}.zip")
+    fail("${NAME}.zip.sha256 reads \"${checksum}\", expected \"${hash}  ${NAME}.zip\"")
+endif()
+message(STATUS "${NAME}.zip: ${files}; menu captions [${captions}] in both read-mes; checksum ${hash}")
