@@ -1,16 +1,14 @@
 # shellcheck shell=bash
-# Shared shell functions of the Zelmo3 scripts. Source it from bash:
-#   . "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
-# It sets the script's one EXIT trap; scripts register what is to run at exit with zelmo_at_exit.
-#
+# Shared shell functions of the Zelmo3 scripts, sourced from bash. It sets the script's one EXIT trap.
 #   zelmo_at_exit <command...>         run a command when the script exits (the last registered runs first)
 #   zelmo_install_deps                 install the Debian packages of the build and tests that are missing
-#   zelmo_wine_prefix <dir> [desktop]  export a Wine environment whose prefix is <dir>, set up on first use
-#   zelmo_wine_stop                    end every process of the current prefix
+#   zelmo_wine_prefix <dir> [desktop [template]], zelmo_wine_stop
+#                                      export a Wine environment whose prefix is <dir>, set up on first use; end
+#                                      every process of the current prefix
 #   zelmo_xvfb_start [--detached]      start a private Xvfb (1280x1024x24) and export its DISPLAY
 #   zelmo_desktop_up <desktop> <state-dir> <keeper.exe> [template], zelmo_desktop_down <state-dir>
-#                                      bring a desktop (bare, shell, icewm, dpi144) up in the background and take
-#                                      it down again; <state-dir>/env then holds its DISPLAY and WINEPREFIX
+#                                      bring a desktop up in the background (its DISPLAY and WINEPREFIX then in
+#                                      <state-dir>/env) and take it down again
 [[ -z "${ZELMO_COMMON_SOURCED:-}" ]] || return 0
 ZELMO_COMMON_SOURCED=1
 ZELMO_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -90,9 +88,7 @@ ZELMO_FONTLINK_TARGET="NotoSansCJK-Regular.ttc,Noto Sans CJK JP"
 # Wine's shell draws its menus with "MS Shell Dlg" (the prefix's WindowMetrics), the bare screen with Tahoma.
 ZELMO_FONTLINK_FACES=("Tahoma" "Tahoma Bold" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI")
 
-zelmo__wineserver_wait() {
-    timeout "$1" wineserver -w || { wineserver -k || true; }
-}
+zelmo__wineserver_wait() { timeout "$1" wineserver -w || { wineserver -k || true; }; }
 
 # Runs in the prefix's environment with no display, output to the set-up log.
 zelmo__prefix_setup() {
@@ -101,10 +97,7 @@ zelmo__prefix_setup() {
         # A copy of a set-up prefix takes about 3 s, a new one 10 s.
         rm -rf "$WINEPREFIX" && cp -a "$template" "$WINEPREFIX" && rm -f "$WINEPREFIX/.zelmo-stamp" || return 1
     else
-        fc-list 'Noto Sans CJK JP' | grep -q NotoSansCJK-Regular.ttc || {
-            echo "fontconfig lists no NotoSansCJK-Regular.ttc (package fonts-noto-cjk)"
-            return 1
-        }
+        [[ -f /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc ]] || { echo "no Noto Sans CJK (fonts-noto-cjk)"; return 1; }
         timeout 300 wineboot -i && zelmo__wineserver_wait 120 || return 1
         mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
             cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/" ||
@@ -120,10 +113,7 @@ zelmo__prefix_setup() {
             wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /t REG_SZ /d 1280x1024 /f || return 1
         ;;
     dpi144) wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f || return 1 ;;
-    *)
-        echo "unknown desktop $desktop (bare, shell, icewm, dpi144)"
-        return 1
-        ;;
+    *) echo "no such desktop: $desktop (bare, shell, icewm, dpi144)"; return 1 ;;
     esac
     zelmo__wineserver_wait 60
     for face in "${ZELMO_FONTLINK_FACES[@]}"; do
@@ -134,8 +124,7 @@ zelmo__prefix_setup() {
     done
 }
 
-# zelmo_wine_prefix <dir> [desktop [template]]: with a template (a prefix dir), the prefix starts as a copy of it,
-# which is set up first when needed.
+# With a template (a prefix folder, set up first when needed) the prefix starts as a copy of it.
 zelmo_wine_prefix() {
     local desktop="${2:-}" template="${3:-}" stamp lock status=0
     mkdir -p "$(dirname "$1")"
@@ -173,7 +162,6 @@ zelmo_wine_stop() {
 
 # --- X display: Xvfb picks a free display number itself and writes it to the descriptor given. In a session of
 # its own, so that a Ctrl-C in the terminal does not end it before the programs on it. ----------------------
-ZELMO_XVFB_PID=""
 zelmo_xvfb_start() {
     local number tries
     number="$(mktemp)"
@@ -250,9 +238,8 @@ zelmo_desktop_down() {
     local dir="$1" name
     [[ -d "$dir" ]] || return 0
     rm -f "$dir/env"
-    if [[ -d "$dir/prefix" ]]; then
-        WINEPREFIX="$dir/prefix" zelmo_wine_stop # every Wine program of the desktop goes before its X server
-    fi
+    # Every Wine program of the desktop goes before its X server.
+    [[ ! -d "$dir/prefix" ]] || WINEPREFIX="$dir/prefix" zelmo_wine_stop
     for name in keeper icewm xvfb; do
         if [[ -f "$dir/$name.pid" ]]; then
             zelmo__kill "$(cat "$dir/$name.pid")"
