@@ -5,7 +5,8 @@
 # The input is the programs' "key=value" lines, with Unix or Windows line ends (other lines are ignored; a later
 # value of a key wins). Keys beginning with "context." describe the run and are listed above the table. A figure
 # missing or not met shows in the table; the last line of the text counts them.
-([inputs | rtrimstr("\r") | capture("^(?<key>[A-Za-z0-9_.]+)=(?<value>.*)$")] | map({(.key): .value}) | add // {}) as $fig
+([inputs | rtrimstr("\r") | capture("^(?<key>[A-Za-z0-9_.]+)=(?<value>.*)$")]
+ | map({(.key): .value}) | add // {}) as $fig
 # "{key}" in a text becomes the figure of that key, "?" when it is missing.
 | def expand: gsub("\\{(?<key>[A-Za-z0-9_.]+)\\}"; $fig[.key] // "?");
 def num: tonumber? // null;

@@ -97,11 +97,10 @@ zelmo__prefix_setup() {
         # A copy of a set-up prefix takes about 3 s, a new one 10 s.
         rm -rf "$WINEPREFIX" && cp -a "$template" "$WINEPREFIX" && rm -f "$WINEPREFIX/.zelmo-stamp" || return 1
     else
-        [[ -f /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc ]] || { echo "no Noto Sans CJK (fonts-noto-cjk)"; return 1; }
+        ls /usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc || return 1 # package fonts-noto-cjk
         timeout 300 wineboot -i && zelmo__wineserver_wait 120 || return 1
-        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" &&
-            cp /usr/share/wine/fonts/tahoma.ttf /usr/share/wine/fonts/tahomabd.ttf "$WINEPREFIX/drive_c/windows/Fonts/" ||
-            return 1
+        mkdir -p "$WINEPREFIX/drive_c/windows/Fonts" || return 1
+        cp /usr/share/wine/fonts/tahoma{,bd}.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || return 1
         for face in "${ZELMO_FONTLINK_FACES[@]}"; do
             wine reg add "$ZELMO_FONTLINK_KEY" /v "$face" /t REG_MULTI_SZ /d "$ZELMO_FONTLINK_TARGET" /f || return 1
         done
@@ -141,7 +140,7 @@ zelmo_wine_prefix() {
     flock -w 600 "$lock" || status=1
     if ((status == 0)) && [[ "$(cat "$WINEPREFIX/.zelmo-stamp" 2>/dev/null)" != "$stamp" ]]; then
         zelmo_log "setting up the Wine prefix $WINEPREFIX${desktop:+ for the desktop $desktop}"
-        if (unset DISPLAY WAYLAND_DISPLAY && zelmo__prefix_setup "$desktop" "$template") >"$WINEPREFIX-setup.log" 2>&1; then
+        if (unset DISPLAY && zelmo__prefix_setup "$desktop" "$template") >"$WINEPREFIX-setup.log" 2>&1; then
             printf '%s\n' "$stamp" >"$WINEPREFIX/.zelmo-stamp"
         else
             cat "$WINEPREFIX-setup.log" >&2
