@@ -1,5 +1,7 @@
 // zelmo_desktop_keeper <desktop>: waits until a test desktop is ready, prints "ready ..." and then holds the
 // Wine session open (so that every test does not pay for the session's start) until it is ended from outside.
+#include "WinProgram.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -59,19 +61,12 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "zelmo_desktop_keeper: no window can be created (is there an X display?)\n");
         return 1;
     }
-    const ULONGLONG end = ::GetTickCount64() + 60000;
-    while (!ready()) {
-        if (::GetTickCount64() >= end) {
-            const RECT area = WorkArea();
-            std::fprintf(stderr, "zelmo_desktop_keeper: desktop %ls not ready after 60 s (work area %ld,%ld-%ld,%ld, %d DPI)\n",
-                         desktop.c_str(), area.left, area.top, area.right, area.bottom, Dpi());
-            return 1;
-        }
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(50);
+    if (!zelmo::test::WaitFor(ready, 60000)) {
+        const RECT area = WorkArea();
+        std::fprintf(stderr,
+                     "zelmo_desktop_keeper: desktop %ls not ready after 60 s (work area %ld,%ld-%ld,%ld, %d DPI)\n",
+                     desktop.c_str(), area.left, area.top, area.right, area.bottom, Dpi());
+        return 1;
     }
     ::DestroyWindow(window);
     const RECT area = WorkArea();

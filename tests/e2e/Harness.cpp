@@ -22,23 +22,6 @@ std::vector<std::wstring> SavedKeys() {
     return keys;
 }
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (done()) {
-            return true;
-        }
-        if (::GetTickCount64() >= end) {
-            return false;
-        }
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    }
-}
-
 std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {

@@ -2,6 +2,7 @@
 // Drives a real Zelmo3.exe from outside, the way another program or the user would: a private copy in a
 // fresh temporary folder, window look-ups, WM_GETTEXT, synthetic mouse and keyboard input.
 #include "LineShape.h"
+#include "WinProgram.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,7 @@ namespace e2e {
 // The exe under test and the menu-reading hook DLL (Windows paths), set by the driver's main.
 extern std::wstring ProgramPath, MenuProbePath;
 
-// Polls `done` every few milliseconds (pumping this thread's messages) until it holds or time runs out.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
+using zelmo::test::WaitFor;
 
 std::wstring TextOf(HWND window); // WM_GETTEXT, also across processes
 std::wstring ClassOf(HWND window);

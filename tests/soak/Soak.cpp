@@ -2,7 +2,7 @@
 // messages those refreshes cause (paints) dispatched after each one, and the context menu rebuilt every 500
 // refreshes as each opening of it does. Between refresh 1,000 and refresh N, private bytes, GDI objects (fonts
 // among them), USER objects (menus among them) and kernel handles may grow by the limits of
-// tests/bench/targets.json at most (the build passes them in), and the popup menu stays the same menu with the
+// bench/targets.json at most (the build passes them in), and the popup menu stays the same menu with the
 // same items.
 // Exit status: 0 all held, 1 something grew or broke, 2 the soak could not run.
 //

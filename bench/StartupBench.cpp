@@ -13,6 +13,7 @@
 //   zelmo_startup_bench <Zelmo3.exe> <zelmo_floor.exe> <zelmo_bare_popup.exe> [rounds=21]
 #include "Launch.h"
 #include "Timing.h"
+#include "WinProgram.h"
 
 #include <windows.h>
 
@@ -28,7 +29,7 @@ using zelmo::bench::FreshRun;
 using zelmo::bench::Median;
 using zelmo::bench::Percentile;
 using zelmo::bench::ProgramIdentity;
-using zelmo::bench::Widen;
+using zelmo::test::WindowsPath;
 
 constexpr int DefaultRounds = 21;
 
@@ -61,9 +62,9 @@ int main(int argc, char** argv) {
     }
     const int rounds = argc > 4 && std::atoi(argv[4]) > 0 ? std::atoi(argv[4]) : DefaultRounds;
     std::array<Measured, 3> programs = {{
-        {{"Zelmo3", Widen(argv[1]), L"TZelmoMain", L"ZelmoMain"}, "zelmo", {}},
-        {{"fair floor", Widen(argv[2]), L"ZelmoFloor", L"ZelmoFloor"}, "floor", {}},
-        {{"bare popup", Widen(argv[3]), L"ZelmoBarePopup", L"BarePopup"}, "bare", {}},
+        {{"Zelmo3", WindowsPath(argv[1]), L"TZelmoMain", L"ZelmoMain"}, "zelmo", {}},
+        {{"fair floor", WindowsPath(argv[2]), L"ZelmoFloor", L"ZelmoFloor"}, "floor", {}},
+        {{"bare popup", WindowsPath(argv[3]), L"ZelmoBarePopup", L"BarePopup"}, "bare", {}},
     }};
     Measured& zelmo = programs[0];
     Measured& floor = programs[1];

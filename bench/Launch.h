@@ -19,17 +19,6 @@ struct ProgramIdentity {
     const wchar_t* Caption;
 };
 
-inline std::wstring Widen(const char* s) {
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-    if (n <= 0) {
-        return {};
-    }
-    std::wstring w(static_cast<std::size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, s, -1, w.data(), n);
-    w.resize(w.size() - 1);
-    return w;
-}
-
 inline std::wstring TempFolder() {
     const DWORD n = ::GetTempPathW(0, nullptr);
     std::wstring path(n, L'\0');

@@ -8,6 +8,7 @@
 //
 //   zelmo_line_check <Zelmo3.exe> <zelmo_floor.exe>
 #include "Launch.h"
+#include "WinProgram.h"
 
 #include <windows.h>
 
@@ -26,15 +27,6 @@ struct Shown {
     std::wstring Text;
     SIZE Label{};
 };
-
-// A host path (/a/b.exe, as ctest passes it) is drive Z: under Wine.
-std::wstring ProgramPath(const char* arg) {
-    std::wstring path = zelmo::bench::Widen(arg);
-    if (!path.empty() && path.front() == L'/') {
-        path.insert(0, L"Z:");
-    }
-    return path;
-}
 
 bool Show(const ProgramIdentity& program, int serial, Shown& shown) {
     FreshRun run(program, serial);
@@ -63,15 +55,6 @@ std::wstring DigitsAsZero(std::wstring text) {
     return text;
 }
 
-bool DisplayUsable() {
-    const HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-    if (probe == nullptr) {
-        return false;
-    }
-    ::DestroyWindow(probe);
-    return ::GetSystemMetrics(SM_CXSCREEN) > 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -79,12 +62,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: zelmo_line_check <Zelmo3.exe> <zelmo_floor.exe>\n");
         return 2;
     }
-    if (!DisplayUsable()) {
+    if (!zelmo::test::DisplayUsable()) {
         std::printf("zelmo_line_check: no display, skipped\n");
         return NoDisplay;
     }
-    const ProgramIdentity zelmo{"Zelmo3", ProgramPath(argv[1]), L"TZelmoMain", L"ZelmoMain"};
-    const ProgramIdentity floor{"floor", ProgramPath(argv[2]), L"ZelmoFloor", L"ZelmoFloor"};
+    const ProgramIdentity zelmo{"Zelmo3", zelmo::test::WindowsPath(argv[1]), L"TZelmoMain", L"ZelmoMain"};
+    const ProgramIdentity floor{"floor", zelmo::test::WindowsPath(argv[2]), L"ZelmoFloor", L"ZelmoFloor"};
     Shown z, f;
     if (!Show(zelmo, 1, z) || !Show(floor, 2, f)) {
         return 2;
