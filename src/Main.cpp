@@ -26,8 +26,8 @@ RECT DeclaredRect(int left, int top, int width, int height, int dpi) noexcept {
 TZelmoMain::TZelmoMain(win::TApplication& application, ISystemReadings& readings)
     : TWindow(application.Instance()), app_(application), readings_(readings), PopupMenu1(menu_, Form::MenuCommandBase),
       Label1(application.Instance(), Form::Label::Style),
-      backgroundBrush_(win::Checked<win::UniqueBrush>(::CreateSolidBrush(::GetSysColor(Form::BackgroundSysColor)),
-                                                      ErrorText::Brush)) {
+      backgroundBrush_(win::Checked<win::UniqueBrush>(
+          [] { return ::CreateSolidBrush(::GetSysColor(Form::BackgroundSysColor)); }, ErrorText::Brush)) {
     // The declared sizes are for 96 DPI; they follow the primary monitor's DPI.
     const int dpi = win::PrimaryMonitorDpi();
     Label1.SetDpi(dpi);
@@ -57,7 +57,8 @@ TZelmoMain::~TZelmoMain() {
 
 void TZelmoMain::FormCreate() {
     StartDateTime = ComputeStartDateTime(readings_);
-    backgroundBrush_ = win::Checked<win::UniqueBrush>(::CreateSolidBrush(RGB(0, 0, 0)), ErrorText::Brush);
+    backgroundBrush_ =
+        win::Checked<win::UniqueBrush>([] { return ::CreateSolidBrush(RGB(0, 0, 0)); }, ErrorText::Brush);
     // The label paints its own opaque background; it sits one pixel inside the black frame.
     Label1.MoveTo(1, 1);
     UpdateDisplay();

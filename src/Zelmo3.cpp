@@ -36,10 +36,11 @@ int ReportStartupFailure() noexcept {
         const auto offset = reinterpret_cast<std::uintptr_t>(address) - reinterpret_cast<std::uintptr_t>(module);
         const std::wstring text =
             zelmo::StartupErrorText(error.Kind, zelmo::FileNameOfPath(modulePath), offset, error.Message);
-        const std::wstring title(zelmo::StartupErrorTitle);
-        ::MessageBoxW(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        // The title is a literal, so its view ends in a terminating zero.
+        ::MessageBoxW(nullptr, text.c_str(), zelmo::StartupErrorTitle.data(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
     } catch (...) {
-        ::MessageBoxW(nullptr, error.Message.c_str(), L"", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+        ::MessageBoxW(nullptr, error.Message.c_str(), zelmo::StartupErrorTitle.data(),
+                      MB_OK | MB_ICONERROR | MB_TASKMODAL);
     }
     return 1;
 }

@@ -87,12 +87,15 @@ void ShowErrorMessage(HWND owner, std::wstring_view message) noexcept {
         return;
     }
     boxOpen = true;
+    // Whatever of the text and the title cannot be made, the box still appears, and never without a title.
+    std::wstring text;
+    const wchar_t* title = FallbackErrorTitle.data();
     try {
-        const std::wstring text = ErrorDisplayText(message);
-        ::MessageBoxW(owner, text.c_str(), ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
+        text = ErrorDisplayText(message);
+        title = ApplicationTitle().c_str();
     } catch (...) {
-        ::MessageBoxW(owner, L"", L"", MB_OK | MB_ICONERROR);
     }
+    ::MessageBoxW(owner, text.c_str(), title, MB_OK | MB_ICONERROR);
     boxOpen = false;
 }
 

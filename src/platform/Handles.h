@@ -70,11 +70,14 @@ using UniqueScreenDC = UniqueAny<ScreenDCTraits>;
 using UniqueLocalMemory = UniqueAny<LocalMemoryTraits>;
 using UniqueModule = UniqueAny<ModuleTraits>;
 
-// Takes a freshly created object into its owner, or raises an error saying what could not be made when the
-// creation failed; every creation of a GDI object, menu or kernel object is checked this way:
-//   backgroundBrush_ = Checked<UniqueBrush>(::CreateSolidBrush(colour), ErrorText::Brush);
-template <typename Owner> [[nodiscard]] Owner Checked(typename Owner::Handle handle, ErrorText what) {
-    Owner owner(handle);
+// Creates an object and takes it into its owner, or raises an error saying what could not be made when the
+// creation failed; every creation of a GDI object, menu or kernel object goes this way:
+//   backgroundBrush_ = Checked<UniqueBrush>([&] { return ::CreateSolidBrush(colour); }, ErrorText::Brush);
+// The last-error code is cleared before the creation: GDI's creators fail without setting it, and a code left
+// by an earlier call (a look-up that fails by design, say) would otherwise be shown as the cause.
+template <typename Owner, typename Create> [[nodiscard]] Owner Checked(Create&& create, ErrorText what) {
+    ::SetLastError(ERROR_SUCCESS);
+    Owner owner(std::forward<Create>(create)());
     if (!owner) {
         RaiseLastError(what);
     }

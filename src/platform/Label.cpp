@@ -14,11 +14,13 @@ void TLabel::Create(HWND parent, int controlId, const RECT& bounds, const std::w
 }
 
 void TLabel::SetDpi(int dpi) {
-    UniqueFont font =
-        Checked<UniqueFont>(::CreateFontW(ScaleForDpi(style_.FontHeight, dpi), 0, 0, 0, style_.FontWeight, FALSE,
-                                                FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, style_.FontName),
-                                  ErrorText::Font);
+    UniqueFont font = Checked<UniqueFont>(
+        [&] {
+            return ::CreateFontW(ScaleForDpi(style_.FontHeight, dpi), 0, 0, 0, style_.FontWeight, FALSE, FALSE, FALSE,
+                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_DONTCARE, style_.FontName);
+        },
+        ErrorText::Font);
     font_ = font.get();
     ownFont_ = std::move(font);
     if (Handle() != nullptr) {

@@ -7,8 +7,7 @@
 namespace zelmo::win {
 
 TPopupMenu::TPopupMenu(TMenuModel& model, UINT commandBase)
-    : model_(model), commandBase_(commandBase),
-      menu_(Checked<UniqueMenu>(::CreatePopupMenu(), ErrorText::Menu)) {
+    : model_(model), commandBase_(commandBase), menu_(Checked<UniqueMenu>(::CreatePopupMenu, ErrorText::Menu)) {
     // A mark changed while the menu exists reaches the platform menu at once.
     model_.SetCheckObserver([this](MenuId id, bool on) {
         ::CheckMenuItem(menu_.get(), commandBase_ + static_cast<UINT>(id),
@@ -38,6 +37,7 @@ void TPopupMenu::Insert(HMENU into, const MenuItemDecl& decl, HMENU submenu) con
         mii.hSubMenu = submenu;
         mii.dwTypeData = caption.data();
     }
+    ::SetLastError(ERROR_SUCCESS);
     if (!::InsertMenuItemW(into, static_cast<UINT>(::GetMenuItemCount(into)), TRUE, &mii)) {
         RaiseLastError(ErrorText::MenuItem);
     }
@@ -57,7 +57,7 @@ void TPopupMenu::Rebuild() {
         for (const MenuItemDecl& child : DeclaredMenu) {
             if (child.Parent == decl.Id) {
                 if (!submenu) {
-                    submenu = Checked<UniqueMenu>(::CreatePopupMenu(), ErrorText::Menu);
+                    submenu = Checked<UniqueMenu>(::CreatePopupMenu, ErrorText::Menu);
                 }
                 Insert(submenu.get(), child, nullptr);
             }

@@ -11,6 +11,7 @@ WindowClass::WindowClass(const wchar_t* name, UINT style, WNDPROC procedure, HIN
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
+    ::SetLastError(ERROR_SUCCESS); // a failure that sets no code must not show an older one as its cause
     if (::RegisterClassExW(&wc) != 0) {
         registered_ = true;
     } else if (::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {

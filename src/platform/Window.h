@@ -47,6 +47,7 @@ protected:
     // Creates the window; from WM_NCCREATE on every message reaches Derived::HandleMessage.
     void Create(DWORD exStyle, const wchar_t* caption, DWORD style, const RECT& bounds, HWND parent,
                 HMENU menuOrId = nullptr) {
+        ::SetLastError(ERROR_SUCCESS); // a refusal that sets no code (a hook's, say) must not show an older one
         ::CreateWindowExW(exStyle, class_.Name(), caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                           bounds.bottom - bounds.top, parent, menuOrId, class_.Instance(), this);
         if (!window_) {

@@ -29,7 +29,7 @@ inline constexpr std::wstring_view ErrorTexts[] = {
     L"%s に書き込めません",        L"タイマーを取得できません",     L"ウィンドウクラスを登録できません",
     L"ウィンドウを作成できません", L"フォントを作成できません",     L"ブラシを作成できません",
     L"メニューを作成できません",   L"メニュー項目を追加できません", L"実行ファイルの名前を取得できません",
-    L"無効な日付と時刻です",       L"メモリが不足しています",       L"予期しないエラーが発生しました",
+    L"日付または時刻が無効です",   L"メモリが不足しています",       L"予期しないエラーが発生しました",
 };
 static_assert(std::size(ErrorTexts) == static_cast<std::size_t>(ErrorText::Unexpected) + 1);
 
@@ -38,6 +38,9 @@ constexpr std::wstring_view ErrorTextOf(ErrorText text) noexcept {
 }
 
 inline constexpr std::wstring_view StartupErrorTitle = L"アプリケーションエラー";
+// The error display's title when the title from the executable's name cannot be made (no memory left): the
+// name the program ships under.
+inline constexpr std::wstring_view FallbackErrorTitle = L"Zelmo3";
 
 // The program's words, then on a line of its own the system's description of the cause with its trailing
 // line breaks, blanks and sentence end removed (the error display ends the message itself). An empty cause

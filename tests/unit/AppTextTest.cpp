@@ -48,6 +48,7 @@ TEST(StartupErrorText, KindModuleAddressAndMessage) {
 TEST(ErrorTexts, JapaneseWithoutCallNamesOrNumbers) {
     EXPECT_EQ(ErrorTextOf(ErrorText::SettingsNotWritable), L"%s に書き込めません");
     EXPECT_EQ(ErrorTextOf(ErrorText::TimerUnavailable), L"タイマーを取得できません");
+    EXPECT_EQ(ErrorTextOf(ErrorText::InvalidDateTime), L"日付または時刻が無効です");
     for (std::wstring_view text : ErrorTexts) {
         std::wstring own(text);
         if (const auto at = own.find(L"%s"); at != std::wstring::npos) {

@@ -73,8 +73,8 @@ TEST(UniqueAny, RealHandlesAreClosedWithTheirOwner) {
     HBRUSH brush = nullptr;
     {
         const auto ownedEvent =
-            Checked<UniqueHandle>(::CreateEventW(nullptr, TRUE, FALSE, nullptr), ErrorText::Unexpected);
-        const auto ownedBrush = Checked<UniqueBrush>(::CreateSolidBrush(RGB(1, 2, 3)), ErrorText::Brush);
+            Checked<UniqueHandle>([] { return ::CreateEventW(nullptr, TRUE, FALSE, nullptr); }, ErrorText::Unexpected);
+        const auto ownedBrush = Checked<UniqueBrush>([] { return ::CreateSolidBrush(RGB(1, 2, 3)); }, ErrorText::Brush);
         event = ownedEvent.get();
         brush = ownedBrush.get();
         ASSERT_TRUE(KernelHandleOpen(event));
@@ -85,11 +85,19 @@ TEST(UniqueAny, RealHandlesAreClosedWithTheirOwner) {
 }
 
 TEST(UniqueAny, FailedCreationRaisesWhatCouldNotBeDoneAndTheSystemsCause) {
-    // GDI's creators often fail without a code: "the operation completed successfully" is no cause.
+    // GDI's creators often fail without a code: "the operation completed successfully" is no cause, and
+    // neither is a code an earlier call left behind.
     for (const DWORD code : {DWORD{ERROR_NOT_ENOUGH_MEMORY}, DWORD{ERROR_SUCCESS}}) {
-        ::SetLastError(code);
+        ::SetLastError(ERROR_MOD_NOT_FOUND);
         try {
-            static_cast<void>(Checked<UniqueFont>(nullptr, ErrorText::Font));
+            static_cast<void>(Checked<UniqueFont>(
+                [code] {
+                    if (code != ERROR_SUCCESS) {
+                        ::SetLastError(code);
+                    }
+                    return HFONT{};
+                },
+                ErrorText::Font));
             FAIL() << "no error raised";
         } catch (const EZelmoError& e) {
             const std::wstring_view what = L"フォントを作成できません";
