@@ -1,4 +1,4 @@
-# Distribution: a zip with Zelmo3.exe and its read-mes in English and Japanese, made by
+# Distribution: a zip with Zelmo3.exe, its read-mes in English and Japanese and the licence, made by
 # `cmake --build --preset windows --target package` as <build dir>/Zelmo3-<version>-win64.zip, with its SHA-256
 # checksum beside it in <build dir>/Zelmo3-<version>-win64.zip.sha256 ("<hash>  <zip name>", the format of
 # `cmake -E sha256sum` and `sha256sum -c`). Included from the top-level CMakeLists.txt after the Zelmo3 target.
@@ -10,6 +10,9 @@ foreach(readme IN LISTS ZELMO_PACKAGE_READMES)
                    NEWLINE_STYLE CRLF)
     install(FILES ${CMAKE_BINARY_DIR}/packaging/${readme} DESTINATION .)
 endforeach()
+# The licence as LICENSE.txt with CRLF line ends, so that a double-click opens it in any Notepad.
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/packaging/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/LICENSE.txt DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Zelmo3)

@@ -1,6 +1,7 @@
-# Makes the package in WORK with CPack (CONFIG) and checks it: NAME.zip holds exactly the exe and the English and
-# Japanese read-mes in its top folder NAME; each read-me is UTF-8 with a byte order mark and CRLF line ends, names
-# VERSION on its first line and quotes every access-key caption of the menu (MENU) as the menu shows it; the
+# Makes the package in WORK with CPack (CONFIG) and checks it: NAME.zip holds exactly the exe, the English and
+# Japanese read-mes and the licence in its top folder NAME; each read-me is UTF-8 with a byte order mark and CRLF
+# line ends, names VERSION on its first line, names the licence file and quotes every access-key caption of the
+# menu (MENU) as the menu shows it; the licence is the MIT licence of the Zelmo3 authors; the
 # checksum file beside the zip reads "<SHA-256 of the zip>  NAME.zip".
 function(fail what)
     message(FATAL_ERROR "package ${NAME}: ${what}")
@@ -15,7 +16,7 @@ set(zip ${WORK}/${NAME}.zip)
 file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${WORK}/unpacked)
 file(GLOB_RECURSE files RELATIVE ${WORK}/unpacked ${WORK}/unpacked/*)
 list(SORT files)
-if(NOT files STREQUAL "${NAME}/README-ja.txt;${NAME}/README.txt;${NAME}/Zelmo3.exe")
+if(NOT files STREQUAL "${NAME}/LICENSE.txt;${NAME}/README-ja.txt;${NAME}/README.txt;${NAME}/Zelmo3.exe")
     fail("holds [${files}]")
 endif()
 
@@ -37,13 +38,20 @@ foreach(readme README.txt README-ja.txt)
     if(NOT bytes MATCHES "^ef bb bf " OR bare_lf MATCHES "0a " OR NOT text MATCHES "^[^\n]*Zelmo3 ${version}[^.0-9]")
         fail("${readme}: no byte order mark, a line end without CR, or no Zelmo3 ${VERSION} on the first line")
     endif()
-    foreach(caption IN LISTS captions)
+    foreach(caption IN LISTS captions ITEMS LICENSE.txt)
         string(FIND "${text}" "${caption}" at)
         if(at EQUAL -1)
-            fail("${readme} does not quote the menu caption ${caption}")
+            fail("${readme} does not name ${caption}")
         endif()
     endforeach()
 endforeach()
+
+string(HEX "MIT License\r\n\r\nCopyright (c) 2026 the Zelmo3 authors\r\n" licence_start)
+file(READ ${WORK}/unpacked/${NAME}/LICENSE.txt licence HEX)
+string(FIND "${licence}" "${licence_start}" at)
+if(NOT at EQUAL 0)
+    fail("LICENSE.txt is not the MIT licence of the Zelmo3 authors with CRLF line ends")
+endif()
 
 file(SHA256 ${zip} hash)
 file(STRINGS ${zip}.sha256 checksum)
