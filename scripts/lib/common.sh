@@ -219,7 +219,7 @@ zelmo_desktop_up() {
     pid=$!
     echo "$pid" >"$dir/keeper.pid"
     for ((tries = 0; tries < 600; tries++)); do
-        if grep -q '^ready' "$dir/keeper.log"; then
+        if grep -qs '^ready' "$dir/keeper.log"; then
             printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$DISPLAY" "$WINEPREFIX" >"$dir/env"
             zelmo_log "desktop $desktop on $DISPLAY: $(grep '^ready' "$dir/keeper.log")"
             return 0
