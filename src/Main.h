@@ -1,6 +1,7 @@
 #pragma once
 // The strip window TZelmoMain: a borderless, topmost one-line status strip docked at the top or
 // bottom edge of the primary monitor's work area, with its label, refresh timer and context menu.
+#include "Resource.h"
 #include "platform/Application.h"
 #include "platform/Label.h"
 #include "platform/PopupMenu.h"
@@ -25,6 +26,7 @@ struct ZelmoMainForm {
     static constexpr DWORD Style = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     static constexpr DWORD ExStyle = WS_EX_CONTROLPARENT;
     static constexpr UINT ClassStyle = CS_DBLCLKS;
+    static constexpr WORD ClassIcon = ZELMO_ICON_ID; // the strip's entry in Alt+Tab
     static constexpr int Left = 0, Top = 0, ClientWidth = 452, ClientHeight = 230;
     static constexpr bool StayOnTop = true;
     static constexpr int BackgroundSysColor = COLOR_WINDOW; // replaced by black in FormCreate
@@ -48,6 +50,7 @@ class TZelmoMain final : public win::TWindow<TZelmoMain>, public win::IMainWindo
 public:
     static constexpr const wchar_t* ClassName = ZelmoMainForm::ClassName;
     static constexpr UINT ClassStyle = ZelmoMainForm::ClassStyle;
+    static constexpr WORD ClassIcon = ZelmoMainForm::ClassIcon;
 
     // The creation sequence: window and components from the form data, then FormCreate.
     TZelmoMain(win::TApplication& application, ISystemReadings& readings);

@@ -10,10 +10,11 @@
 namespace zelmo::win {
 
 // A registered window class. Registering a name that exists already (a second object of the same kind
-// in one process) shares that class and leaves its release to the object that registered it.
+// in one process) shares that class and leaves its release to the object that registered it. A non-zero
+// icon is the id of an icon resource of the instance, shown for the class's windows (Alt+Tab, title bar).
 class WindowClass {
 public:
-    WindowClass(const wchar_t* name, UINT style, WNDPROC procedure, HINSTANCE instance);
+    WindowClass(const wchar_t* name, UINT style, WNDPROC procedure, HINSTANCE instance, WORD icon = 0);
     WindowClass(const WindowClass&) = delete;
     WindowClass& operator=(const WindowClass&) = delete;
     ~WindowClass();
@@ -30,7 +31,8 @@ private:
 // CRTP base. Derived provides
 //   static constexpr const wchar_t* ClassName; static constexpr UINT ClassStyle;
 //   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-// and may hide ErrorOwner() to choose the owner of the error display.
+// and may provide static constexpr WORD ClassIcon, the icon resource its windows show, and hide ErrorOwner()
+// to choose the owner of the error display.
 template <typename Derived> class TWindow {
 public:
     TWindow(const TWindow&) = delete;
@@ -41,7 +43,7 @@ public:
 
 protected:
     explicit TWindow(HINSTANCE instance)
-        : class_(Derived::ClassName, Derived::ClassStyle, &TWindow::WindowProc, instance) {}
+        : class_(Derived::ClassName, Derived::ClassStyle, &TWindow::WindowProc, instance, DerivedIcon()) {}
     ~TWindow() = default;
 
     // Creates the window; from WM_NCCREATE on every message reaches Derived::HandleMessage.
@@ -65,6 +67,14 @@ protected:
     HWND ErrorOwner() const noexcept { return ::GetAncestor(window_.get(), GA_ROOT); }
 
 private:
+    static constexpr WORD DerivedIcon() noexcept {
+        if constexpr (requires { Derived::ClassIcon; }) {
+            return Derived::ClassIcon;
+        } else {
+            return 0;
+        }
+    }
+
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
         TWindow* self = nullptr;
         if (msg == WM_NCCREATE) {

@@ -1,4 +1,4 @@
-# cmake -DOBJDUMP=<objdump> -DEXE=<file.exe> -DCHECK=header|imports -P CheckExe.cmake
+# cmake -DOBJDUMP=<objdump> [-DWINDRES=<windres>] -DEXE=<file.exe> -DCHECK=header|imports|icon -P CheckExe.cmake
 # Reads the exe's headers, sections and import table as objdump prints them (-p -h) and fails when the check
 # does not hold:
 #   header   a 64-bit PE with Windows 6.0 as its lowest system version (OS and subsystem), built for ASLR
@@ -6,9 +6,12 @@
 #            with no section both writable and executable;
 #   imports  every imported DLL is one of the three system DLLs of a Win32 GUI program or what the C runtime
 #            may bring (msvcrt, api-ms-win-crt-*, ADVAPI32). It also writes the figures for scripts/bench as
-#            "key=value" lines: imports, exe_kib (the file's size) and imports_allowed (1 or 0).
-if(NOT OBJDUMP OR NOT EXE OR NOT CHECK MATCHES "^(header|imports)$")
-    message(FATAL_ERROR "usage: cmake -DOBJDUMP=<objdump> -DEXE=<file.exe> -DCHECK=header|imports -P CheckExe.cmake")
+#            "key=value" lines: imports, exe_kib (the file's size) and imports_allowed (1 or 0);
+#   icon     (read from the resources as windres writes them back) an icon group with 32-bit images of 16, 32, 48
+#            and 256 px, what Explorer, shortcuts and Alt+Tab pick from.
+if(NOT OBJDUMP OR NOT EXE OR NOT CHECK MATCHES "^(header|imports|icon)$" OR (CHECK STREQUAL "icon" AND NOT WINDRES))
+    message(FATAL_ERROR "usage: cmake -DOBJDUMP=<objdump> [-DWINDRES=<windres>] -DEXE=<file.exe> "
+                        "-DCHECK=header|imports|icon -P CheckExe.cmake")
 endif()
 execute_process(COMMAND "${OBJDUMP}" -p -h "${EXE}" OUTPUT_VARIABLE dump ERROR_VARIABLE err RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
@@ -58,6 +61,32 @@ if(CHECK STREQUAL "header")
     if(NOT sections)
         string(APPEND failures "\n  no sections listed")
     endif()
+elseif(CHECK STREQUAL "icon")
+    execute_process(COMMAND "${WINDRES}" -i "${EXE}" -O rc OUTPUT_VARIABLE script ERROR_VARIABLE err
+                    RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "${WINDRES} -i ${EXE} -O rc failed (${status}): ${err}")
+    endif()
+    # An icon group lists each image as "\<width>\<height>\000\000", <planes>, <bits>, ... with the sizes as
+    # octal escapes, 0 standing for 256.
+    string(REGEX MATCHALL [["\\[0-7][0-7][0-7]\\[0-7][0-7][0-7]\\000\\000", 1, 32,]] images "${script}")
+    set(sizes "")
+    foreach(image IN LISTS images)
+        string(REGEX MATCH [[^"\\(.)(.)(.)\\(.)(.)(.)]] _ "${image}")
+        math(EXPR width "${CMAKE_MATCH_1} * 64 + ${CMAKE_MATCH_2} * 8 + ${CMAKE_MATCH_3}")
+        math(EXPR height "${CMAKE_MATCH_4} * 64 + ${CMAKE_MATCH_5} * 8 + ${CMAKE_MATCH_6}")
+        if(width EQUAL height AND width EQUAL 0)
+            list(APPEND sizes 256)
+        elseif(width EQUAL height)
+            list(APPEND sizes ${width})
+        endif()
+    endforeach()
+    foreach(size 16 32 48 256)
+        list(FIND sizes ${size} found)
+        if(found EQUAL -1)
+            string(APPEND failures "\n  no icon group with a 32-bit ${size} px image")
+        endif()
+    endforeach()
 else()
     string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
     set(dlls "")

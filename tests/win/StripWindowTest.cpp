@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <future>
 #include <memory>
+#include <utility>
 
 namespace zelmo {
 namespace {
@@ -103,6 +104,18 @@ TEST_F(StripWindow, CreationComposesSizesAndDocks) {
     EXPECT_EQ(strip.bottom, 1024);
     EXPECT_NE(::GetWindowLongPtrW(form_->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
     EXPECT_EQ(::GetWindow(form_->Handle(), GW_OWNER), app_->Handle());
+}
+
+// Alt+Tab shows the class's icons: the program's own at the system's two sizes (Icon.rc puts it into this exe).
+TEST_F(StripWindow, ClassCarriesTheIconAtLargeAndSmallSize) {
+    for (const auto& [index, metric] : {std::pair{GCLP_HICON, SM_CXICON}, std::pair{GCLP_HICONSM, SM_CXSMICON}}) {
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::GetClassLongPtrW(form_->Handle(), index)), &info));
+        const win::UniqueAny<win::NullHandleTraits<HBITMAP, &::DeleteObject>> colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bitmap{};
+        ASSERT_TRUE(::GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap));
+        EXPECT_EQ(bitmap.bmWidth, ::GetSystemMetrics(metric));
+    }
 }
 
 TEST_F(StripWindow, DocksInsideWorkAreasWithOffsets) {
