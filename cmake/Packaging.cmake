@@ -27,4 +27,15 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 # CPack writes <zip>.sha256 beside the zip whenever it makes the package.
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# The same commit gives the same zip, byte for byte: before the checksum, cmake/zelmo-zip writes it anew with the
+# members in order and the build's time (the variables reach the script through CPackConfig.cmake).
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_Interpreter_FOUND)
+    set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/NormalizeZip.cmake)
+    set(CPACK_ZELMO_PYTHON ${Python3_EXECUTABLE})
+    set(CPACK_ZELMO_ZIP_TOOL ${PROJECT_SOURCE_DIR}/cmake/zelmo-zip)
+    set(CPACK_ZELMO_SOURCE_DATE_FILE ${ZELMO_SOURCE_DATE_FILE})
+else()
+    message(WARNING "Python 3 not found: the zip is CPack's own, with this machine's file order, owner and times")
+endif()
 include(CPack)

@@ -1,9 +1,10 @@
-# cmake -DOBJDUMP=<objdump> [-DWINDRES=<windres>] -DEXE=<file.exe> -DCHECK=header|imports|icon -P CheckExe.cmake
+# cmake -DOBJDUMP=<objdump> [-DWINDRES=<windres>] [-DSOURCE_DATE_FILE=<file>] -DEXE=<file.exe>
+#       -DCHECK=header|imports|icon -P CheckExe.cmake
 # Reads the exe's headers, sections and import table as objdump prints them (-p -h) and fails when the check
 # does not hold:
 #   header   a 64-bit PE with Windows 6.0 as its lowest system version (OS and subsystem), built for ASLR
 #            (dynamic base, high-entropy VA, base relocations present), NX-compatible and terminal-server aware,
-#            with no section both writable and executable;
+#            with no section both writable and executable, and the time stamp of SOURCE_DATE_FILE when given;
 #   imports  every imported DLL is one of the three system DLLs of a Win32 GUI program or what the C runtime
 #            may bring (msvcrt, api-ms-win-crt-*, ADVAPI32). It also writes the figures for scripts/bench as
 #            "key=value" lines: imports, exe_kib (the file's size) and imports_allowed (1 or 0);
@@ -60,6 +61,20 @@ if(CHECK STREQUAL "header")
     endforeach()
     if(NOT sections)
         string(APPEND failures "\n  no sections listed")
+    endif()
+    # The header's time stamp (4 bytes into the COFF header, which starts 4 bytes after the offset read at 0x3c)
+    # is the build's time, not the time of the link.
+    if(SOURCE_DATE_FILE)
+        file(STRINGS "${SOURCE_DATE_FILE}" expected LIMIT_COUNT 1)
+        file(READ "${EXE}" bytes OFFSET 60 LIMIT 4 HEX)
+        string(REGEX REPLACE "^(..)(..)(..)(..)$" "0x\\4\\3\\2\\1" header "${bytes}")
+        math(EXPR stamp_at "${header} + 8")
+        file(READ "${EXE}" bytes OFFSET ${stamp_at} LIMIT 4 HEX)
+        string(REGEX REPLACE "^(..)(..)(..)(..)$" "0x\\4\\3\\2\\1" stamp "${bytes}")
+        math(EXPR stamp "${stamp}")
+        if(NOT stamp EQUAL expected)
+            string(APPEND failures "\n  time stamp ${stamp}, expected the build's time ${expected}")
+        endif()
     endif()
 elseif(CHECK STREQUAL "icon")
     execute_process(COMMAND "${WINDRES}" -i "${EXE}" -O rc OUTPUT_VARIABLE script ERROR_VARIABLE err
