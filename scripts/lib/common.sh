@@ -42,7 +42,7 @@ trap 'exit 143' TERM
 ZELMO_DEB_PACKAGES=(
     cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-    xvfb xauth x11-utils xdotool icewm imagemagick fonts-noto-cjk fonts-wine jq
+    xvfb xauth x11-utils xdotool icewm imagemagick fonts-noto-cjk fonts-wine jq git python3 locales
 )
 zelmo__missing_packages() {
     local installed pkg
