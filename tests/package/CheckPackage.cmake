@@ -1,8 +1,8 @@
 # Makes the package in WORK with CPack (CONFIG) and checks it: NAME.zip holds exactly the exe, the English and
 # Japanese read-mes and the licence in its top folder NAME; each read-me is UTF-8 with a byte order mark and CRLF
 # line ends, names VERSION on its first line, names the licence file and quotes every access-key caption of the
-# menu (MENU) as the menu shows it; the licence is the MIT licence of the Zelmo3 authors; the
-# checksum file beside the zip reads "<SHA-256 of the zip>  NAME.zip".
+# menu (MENU) as the menu shows it; the Japanese one fits 76 columns; the licence is the MIT licence of the Zelmo3
+# authors; the checksum file beside the zip reads "<SHA-256 of the zip>  NAME.zip".
 function(fail what)
     message(FATAL_ERROR "package ${NAME}: ${what}")
 endfunction()
@@ -44,6 +44,26 @@ foreach(readme README.txt README-ja.txt)
             fail("${readme} does not name ${caption}")
         endif()
     endforeach()
+endforeach()
+
+# The Japanese read-me is wrapped to fit Notepad at 76 columns, a full-width character counting two; the sample
+# status line, a single line on the screen, stays whole. Counted on the bytes: UTF-8 continuation bytes (80-bf)
+# count nothing, the lead byte of a three- or four-byte character two, any other byte one.
+file(READ ${WORK}/unpacked/${NAME}/README-ja.txt bytes HEX)
+string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+string(REGEX REPLACE "^ef bb bf " "" bytes "${bytes}")
+string(REPLACE "0d 0a " ";" lines "${bytes}")
+set(number 0)
+foreach(line IN LISTS lines)
+    math(EXPR number "${number} + 1")
+    string(REGEX REPLACE "[89ab]. " "" columns "${line}")
+    string(REGEX REPLACE "[ef]. " "WW" columns "${columns}")
+    string(REGEX REPLACE "[0-9a-d]. " "W" columns "${columns}")
+    string(LENGTH "${columns}" width)
+    # "   [C] " starts the sample line.
+    if(width GREATER 76 AND NOT line MATCHES "^20 20 20 5b 43 5d 20 ")
+        fail("README-ja.txt: line ${number} is ${width} columns wide, more than 76")
+    endif()
 endforeach()
 
 string(HEX "MIT License\r\n\r\nCopyright (c) 2026 the Zelmo3 authors\r\n" licence_start)
